@@ -1,0 +1,70 @@
+#include "tests/support/registry_fixture.h"
+
+#include <stdexcept>
+
+#include "catalogue/softwarelist.h"
+
+namespace testsupport {
+
+void ClearUninstallKey() {
+  const LONG status = RegDeleteTreeW(HKEY_LOCAL_MACHINE, kUninstallKey);
+  if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) {
+    throw std::runtime_error("cannot delete the Uninstall key");
+  }
+}
+
+DWORD RunCommand(const std::wstring& commandLine) {
+  std::wstring writable = commandLine;
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION process = {};
+  if (!CreateProcessW(nullptr, writable.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                      nullptr, &startup, &process)) {
+    return static_cast<DWORD>(-1);
+  }
+  WaitForSingleObject(process.hProcess, INFINITE);
+  DWORD code = 0;
+  GetExitCodeProcess(process.hProcess, &code);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return code;
+}
+
+void ImportRegFile(const std::wstring& fixtureName) {
+  const std::wstring path = std::wstring(TEST_FIXTURE_DIR) + L"/" + fixtureName;
+  if (RunCommand(L"reg.exe import \"" + path + L"\" /reg:32") != 0) {
+    throw std::runtime_error("reg import failed");
+  }
+}
+
+UniqueRegKey CreateEntryKey(const std::wstring& name) {
+  UniqueRegKey key;
+  const std::wstring path = std::wstring(kUninstallKey) + L"\\" + name;
+  if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.Put(),
+                      nullptr) != ERROR_SUCCESS) {
+    throw std::runtime_error("cannot create an entry key");
+  }
+  return key;
+}
+
+void CreateEmptyUninstallKey() {
+  UniqueRegKey key;
+  if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, kUninstallKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.Put(),
+                      nullptr) != ERROR_SUCCESS) {
+    throw std::runtime_error("cannot create the Uninstall key");
+  }
+}
+
+void SetText(HKEY key, const std::wstring& valueName, const std::wstring& text, DWORD type) {
+  const auto* bytes = reinterpret_cast<const BYTE*>(text.c_str());
+  SetRaw(key, valueName, type, std::vector<BYTE>(bytes, bytes + (text.size() + 1) * sizeof(wchar_t)));
+}
+
+void SetRaw(HKEY key, const std::wstring& valueName, DWORD type, const std::vector<BYTE>& bytes) {
+  if (RegSetValueExW(key, valueName.c_str(), 0, type, bytes.data(), static_cast<DWORD>(bytes.size())) !=
+      ERROR_SUCCESS) {
+    throw std::runtime_error("cannot set a value");
+  }
+}
+
+}  // namespace testsupport

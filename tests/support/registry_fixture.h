@@ -1,0 +1,30 @@
+#pragma once
+// Arranges the Uninstall key of the test prefix's registry (the view this 32-bit program reads).
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "base/unique_handle.h"
+
+namespace testsupport {
+
+// Deletes the whole Uninstall key, so that each test starts from what it imports itself.
+void ClearUninstallKey();
+
+// Imports a .reg file from tests/fixtures with the system's own reg.exe, into the 32-bit view.
+void ImportRegFile(const std::wstring& fixtureName);
+
+// Creates (or opens) Uninstall\<name> for writing.
+UniqueRegKey CreateEntryKey(const std::wstring& name);
+// Creates the Uninstall key itself with no entries.
+void CreateEmptyUninstallKey();
+
+void SetText(HKEY key, const std::wstring& valueName, const std::wstring& text, DWORD type = REG_SZ);
+void SetRaw(HKEY key, const std::wstring& valueName, DWORD type, const std::vector<BYTE>& bytes);
+
+// Runs a command line, waits for it and returns its exit code (or -1 if it did not start).
+DWORD RunCommand(const std::wstring& commandLine);
+
+}  // namespace testsupport
