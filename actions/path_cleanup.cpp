@@ -54,7 +54,9 @@ std::wstring CleanPath(std::wstring_view text, std::wstring_view windowsDir) {
   return TrimChars(path, L'"');
 }
 
-std::wstring CleanPath(std::wstring_view text) { return CleanPath(text, GetWindowsDir()); }
+std::wstring CleanPath(std::wstring_view text) {
+  return CleanPath(text, GetWindowsDir());
+}
 
 HICON GetFileIcon(std::wstring_view iconReference) {
   const std::wstring path = CleanPath(iconReference);

@@ -7,16 +7,16 @@
 #include <utility>
 
 class Exception : public std::exception {
-public:
+ public:
   explicit Exception(std::wstring message) : message_(std::move(message)) {}
   const std::wstring& Message() const { return message_; }
   const char* what() const noexcept override { return "Exception (see Message())"; }
 
-private:
+ private:
   std::wstring message_;
 };
 
 class ERegistryException : public Exception {
-public:
+ public:
   using Exception::Exception;
 };

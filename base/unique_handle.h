@@ -9,7 +9,7 @@
 
 template <typename Traits>
 class UniqueHandle {
-public:
+ public:
   using Handle = typename Traits::Handle;
 
   UniqueHandle() = default;
@@ -41,7 +41,7 @@ public:
     return &handle_;
   }
 
-private:
+ private:
   Handle handle_ = Traits::Empty();
 };
 

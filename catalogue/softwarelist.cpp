@@ -49,8 +49,8 @@ UniqueRegKey OpenKey(const std::wstring& path) {
 std::vector<std::wstring> SubkeyNames(HKEY key) {
   DWORD count = 0;
   DWORD longest = 0;
-  RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &count, &longest, nullptr, nullptr, nullptr,
-                   nullptr, nullptr, nullptr);
+  RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &count, &longest, nullptr, nullptr, nullptr, nullptr,
+                   nullptr, nullptr);
   std::vector<std::wstring> names;
   names.reserve(count);
   std::wstring buffer(longest + 1, L'\0');
@@ -79,6 +79,7 @@ void ScanUninstallEntries(TListView& list, TImageList& images) {
 }
 
 void ScanUninstallEntries(TListView& list, TImageList& images, const ScanSeams& seams) {
+  const ListUpdateLock noRepaintUntilDone(list);
   list.Clear();
   const UniqueRegKey uninstall = OpenKey(kUninstallKey);
   if (!uninstall) return;

@@ -2,7 +2,7 @@
 
 TImageList::TImageList(int width, int height)
     : width_(width), height_(height),
-      handle_(ImageList_Create(width, height, ILC_COLOR32 | ILC_MASK, 16, 64)) {}
+      handle_(ImageList_Create(width, height, ILC_COLOR32 | ILC_MASK, 16, 1024)) {}
 
 TImageList::~TImageList() {
   if (handle_) ImageList_Destroy(handle_);

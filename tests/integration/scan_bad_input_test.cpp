@@ -16,11 +16,11 @@ TEST_F(ScanBadInputTest, StringsWithoutNulOrWithOddLengthAreReadWithinTheirData)
   ImportRegFile(L"odd_strings.reg");
   ScanUninstallEntries(list_, images_);
   ASSERT_EQ(list_.RowCount(), 1);
-  EXPECT_EQ(list_.Caption(0), L"Odd");                    // 7 bytes: the odd byte is dropped
-  EXPECT_EQ(list_.SubItem(0, kSubPublisher), L"NoNul");   // no terminating NUL
-  EXPECT_EQ(list_.SubItem(0, kSubVersion), L"1.0");       // cut at the first NUL
-  EXPECT_EQ(list_.SubItem(0, kSubHelpLink), L"");         // no data at all
-  EXPECT_EQ(list_.SubItem(0, kSubUninstall), L"");        // a single byte holds no character
+  EXPECT_EQ(list_.Caption(0), L"Odd");                   // 7 bytes: the odd byte is dropped
+  EXPECT_EQ(list_.SubItem(0, kSubPublisher), L"NoNul");  // no terminating NUL
+  EXPECT_EQ(list_.SubItem(0, kSubVersion), L"1.0");      // cut at the first NUL
+  EXPECT_EQ(list_.SubItem(0, kSubHelpLink), L"");        // no data at all
+  EXPECT_EQ(list_.SubItem(0, kSubUninstall), L"");       // a single byte holds no character
 }
 
 TEST_F(ScanBadInputTest, AOneMebibyteStringIsReadWhole) {
@@ -68,7 +68,8 @@ TEST_F(ScanBadInputTest, AKeyDeletedAfterEnumerationIsSkipped) {
   ScanSeams seams;
   seams.beforeOpenEntry = [](const std::wstring& name) {
     if (name == L"B") {
-      ASSERT_EQ(RegDeleteTreeW(HKEY_LOCAL_MACHINE, (std::wstring(kUninstallKey) + L"\\B").c_str()), ERROR_SUCCESS);
+      ASSERT_EQ(RegDeleteTreeW(HKEY_LOCAL_MACHINE, (std::wstring(kUninstallKey) + L"\\B").c_str()),
+                ERROR_SUCCESS);
     }
   };
   ScanUninstallEntries(list_, images_, seams);
@@ -86,7 +87,8 @@ TEST_F(ScanBadInputTest, FiveThousandEntriesScanCompletely) {
   }
   const auto start = std::chrono::steady_clock::now();
   ScanUninstallEntries(list_, images_);
-  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+  const auto ms =
+      std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
   ASSERT_EQ(list_.RowCount(), 5000);
   EXPECT_EQ(list_.Caption(4999), L"Entry 04999");
   EXPECT_EQ(images_.Count(), 1 + 2500);

@@ -18,7 +18,8 @@ TEST_F(ScanTest, ListsNamedEntriesInEnumerationOrderWithAllSixSubItems) {
   // Expected: every enumerated subkey with a non-empty display name, in enumeration order.
   std::vector<std::wstring> expectedKeys;
   for (const auto& name : EnumeratedSubkeys()) {
-    if (name != L"AddressBook" && name != L"Bare Update" && name != L"Empty Name") expectedKeys.push_back(KeyPath(name));
+    if (name != L"AddressBook" && name != L"Bare Update" && name != L"Empty Name")
+      expectedKeys.push_back(KeyPath(name));
   }
   const auto rows = Rows();
   ASSERT_EQ(rows.size(), 6u);
@@ -28,13 +29,15 @@ TEST_F(ScanTest, ListsNamedEntriesInEnumerationOrderWithAllSixSubItems) {
   }
 
   const auto find = [&](const std::wstring& keyName) {
-    return *std::find_if(rows.begin(), rows.end(), [&](const Row& r) { return r.subItems[kSubKeyPath] == KeyPath(keyName); });
+    return *std::find_if(rows.begin(), rows.end(),
+                         [&](const Row& r) { return r.subItems[kSubKeyPath] == KeyPath(keyName); });
   };
   const Row zip = find(L"7-Zip");
   EXPECT_EQ(zip.caption, L"7-Zip 22.01");
-  EXPECT_EQ(zip.subItems, (std::vector<std::wstring>{L"Igor Pavlov", L"22.01", L"https://www.7-zip.org/",
-                                                     L"\"C:\\Program Files\\7-Zip\\Uninstall.exe\"", KeyPath(L"7-Zip"),
-                                                     L"C:\\Program Files\\7-Zip\\7zFM.exe"}));
+  EXPECT_EQ(zip.subItems,
+            (std::vector<std::wstring>{L"Igor Pavlov", L"22.01", L"https://www.7-zip.org/",
+                                       L"\"C:\\Program Files\\7-Zip\\Uninstall.exe\"", KeyPath(L"7-Zip"),
+                                       L"C:\\Program Files\\7-Zip\\7zFM.exe"}));
 
   // A display name of spaces is not empty; absent values leave empty sub-items in place.
   const Row spaces = find(L"Spaces");
@@ -57,7 +60,8 @@ TEST_F(ScanTest, ExpandableStringsKeepTheirReferencesUnexpanded) {
   ImportRegFile(L"scan_shapes.reg");
   ScanUninstallEntries(list_, images_);
   const auto rows = Rows();
-  const auto expand = std::find_if(rows.begin(), rows.end(), [](const Row& r) { return r.caption == L"Expandable Tool"; });
+  const auto expand =
+      std::find_if(rows.begin(), rows.end(), [](const Row& r) { return r.caption == L"Expandable Tool"; });
   ASSERT_NE(expand, rows.end());
   EXPECT_EQ(expand->subItems[kSubUninstall], L"%ProgramFiles%\\Expand\\uninst.exe /S");
   EXPECT_EQ(expand->subItems[kSubIcon], L"%ProgramFiles%\\Expand\\tool.exe,0");
@@ -86,7 +90,9 @@ TEST_F(ScanTest, EveryRunAppendsFreshImagesAndNeverClearsThem) {
   ImportRegFile(L"scan_shapes.reg");
   ScanUninstallEntries(list_, images_);
   const auto first = Rows();
-  const int firstMax = std::max_element(first.begin(), first.end(), [](auto& a, auto& b) { return a.imageIndex < b.imageIndex; })->imageIndex;
+  const int firstMax = std::max_element(first.begin(), first.end(), [](auto& a, auto& b) {
+                         return a.imageIndex < b.imageIndex;
+                       })->imageIndex;
   ScanUninstallEntries(list_, images_);
   const auto second = Rows();
   ASSERT_EQ(second.size(), first.size());
@@ -112,7 +118,8 @@ TEST_F(ScanTest, ADoubleWordVersionStopsTheScanAndKeepsTheRowsBeforeIt) {
 
 TEST_F(ScanTest, EveryNonStringTypeOfEachValueRaisesTheTypeError) {
   const std::vector<BYTE> bytes = {1, 0, 0, 0};
-  for (const wchar_t* value : {L"DisplayName", L"Publisher", L"DisplayVersion", L"URLInfoAbout", L"UninstallString", L"DisplayIcon"}) {
+  for (const wchar_t* value : {L"DisplayName", L"Publisher", L"DisplayVersion", L"URLInfoAbout",
+                               L"UninstallString", L"DisplayIcon"}) {
     for (const DWORD type : {REG_DWORD, REG_BINARY, REG_MULTI_SZ, REG_NONE, REG_QWORD_LITTLE_ENDIAN}) {
       ClearUninstallKey();
       const auto key = CreateEntryKey(L"Entry");
@@ -169,7 +176,8 @@ TEST_F(ScanTest, AnIconReferenceWithoutIconShowsTheDefaultImage) {
   ScanSeams seams;
   seams.iconLookup = [](std::wstring_view reference) -> HICON {
     // The 7-Zip entry's lookup finds nothing; the others get a real icon.
-    return reference.find(L"7zFM") != std::wstring_view::npos ? nullptr : CopyIcon(LoadIconW(nullptr, IDI_WARNING));
+    return reference.find(L"7zFM") != std::wstring_view::npos ? nullptr
+                                                              : CopyIcon(LoadIconW(nullptr, IDI_WARNING));
   };
   ScanUninstallEntries(list_, images_, seams);
   for (const Row& row : Rows()) {

@@ -14,6 +14,8 @@ HostWindow::HostWindow() {
                           nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
-HostWindow::~HostWindow() { DestroyWindow(hwnd_); }
+HostWindow::~HostWindow() {
+  DestroyWindow(hwnd_);
+}
 
 }  // namespace testsupport

@@ -6,14 +6,14 @@
 namespace testsupport {
 
 class HostWindow {
-public:
+ public:
   HostWindow();
   ~HostWindow();
   HostWindow(const HostWindow&) = delete;
   HostWindow& operator=(const HostWindow&) = delete;
   HWND Handle() const { return hwnd_; }
 
-private:
+ private:
   HWND hwnd_;
 };
 

@@ -3,9 +3,13 @@
 namespace testsupport {
 
 ScanFixture::ScanFixture() : list_(host_.Handle(), RECT{168, 164, 849, 489}) {
-  for (const auto& [caption, width] : std::vector<std::pair<std::wstring, int>>{
-           {L"Program Name", 260}, {L"Publisher", 110}, {L"Version", 90}, {L"URL", 200},
-           {L"Uninstall", 0}, {L"key", 0}, {L"icon", 0}}) {
+  for (const auto& [caption, width] : std::vector<std::pair<std::wstring, int>>{{L"Program Name", 260},
+                                                                                {L"Publisher", 110},
+                                                                                {L"Version", 90},
+                                                                                {L"URL", 200},
+                                                                                {L"Uninstall", 0},
+                                                                                {L"key", 0},
+                                                                                {L"icon", 0}}) {
     list_.AddColumn(caption, width);
   }
   images_.AddIcon(LoadIconW(nullptr, IDI_APPLICATION));  // the default image 0
@@ -14,7 +18,8 @@ ScanFixture::ScanFixture() : list_(host_.Handle(), RECT{168, 164, 849, 489}) {
 
 std::vector<Row> ScanFixture::Rows() const {
   std::vector<Row> rows;
-  for (int i = 0; i < list_.RowCount(); ++i) rows.push_back({list_.Caption(i), list_.SubItems(i), list_.ImageIndex(i)});
+  for (int i = 0; i < list_.RowCount(); ++i)
+    rows.push_back({list_.Caption(i), list_.SubItems(i), list_.ImageIndex(i)});
   return rows;
 }
 

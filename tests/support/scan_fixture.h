@@ -22,7 +22,7 @@ struct Row {
 };
 
 class ScanFixture : public testing::Test {
-protected:
+ protected:
   ScanFixture();
   void SetUp() override { ClearUninstallKey(); }
   void TearDown() override { ClearUninstallKey(); }

@@ -1,6 +1,7 @@
+#include "actions/path_cleanup.h"
+
 #include <gtest/gtest.h>
 
-#include "actions/path_cleanup.h"
 #include "base/unique_handle.h"
 
 namespace {
@@ -35,7 +36,8 @@ const CleanCase kCleanCases[] = {
 
 TEST(CleanPath, TypicalRegistryValues) {
   for (const auto& c : kCleanCases) {
-    EXPECT_EQ(CleanPath(c.input, L"C:\\Windows"), c.expected) << "input: " << testing::PrintToString(std::wstring(c.input));
+    EXPECT_EQ(CleanPath(c.input, L"C:\\Windows"), c.expected)
+        << "input: " << testing::PrintToString(std::wstring(c.input));
   }
 }
 
@@ -51,7 +53,8 @@ TEST(CleanPath, FailedWindowsDirectoryDeletesThePrefixes) {
 }
 
 TEST(CleanPath, FoldsOnlyAsciiLetters) {
-  EXPECT_EQ(CleanPath(L"c:\\\u00e9t\u00e9\\\u0444\u0430\u0439\u043b.exe", L"W"), L"C:\\\u00e9T\u00e9\\\u0444\u0430\u0439\u043b.EXE");
+  EXPECT_EQ(CleanPath(L"c:\\\u00e9t\u00e9\\\u0444\u0430\u0439\u043b.exe", L"W"),
+            L"C:\\\u00e9T\u00e9\\\u0444\u0430\u0439\u043b.EXE");
 }
 
 TEST(CleanPath, UsesTheSystemWindowsDirectoryByDefault) {
