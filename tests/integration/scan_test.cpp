@@ -155,6 +155,8 @@ TEST_F(ScanTest, MissingOrEmptyUninstallKeyGivesAnEmptyList) {
   ClearUninstallKey();  // no Uninstall key at all
   ScanUninstallEntries(list_, images_);
   EXPECT_EQ(list_.RowCount(), 0);
+  HKEY created = nullptr;  // the scan only reads: it never creates the key
+  EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_READ, &created), ERROR_FILE_NOT_FOUND);
 
   CreateEmptyUninstallKey();
   ScanUninstallEntries(list_, images_);
