@@ -2,13 +2,17 @@
 // A system image list of fixed-size images. Images are only ever appended, so an index once
 // handed out stays valid for the list's life.
 
+// clang-format off
 #include <windows.h>
 #include <commctrl.h>
+// clang-format on
 
-class TImageList {
-public:
+#include "toolkit/component.h"
+
+class TImageList : public TComponent {
+ public:
   TImageList(int width, int height);
-  ~TImageList();
+  ~TImageList() override;
   TImageList(const TImageList&) = delete;
   TImageList& operator=(const TImageList&) = delete;
 
@@ -20,8 +24,14 @@ public:
   int Height() const { return height_; }
   HIMAGELIST Handle() const { return handle_; }
 
-private:
-  int width_;
-  int height_;
-  HIMAGELIST handle_;
+  // Width and Height (while the list is still empty) and Icon: an icon resource appended at
+  // the list's size.
+  void ApplyProperty(const TLayoutProperty& property, TLayoutContext& context) override;
+
+ private:
+  void Recreate(int width, int height);
+
+  int width_ = 0;
+  int height_ = 0;
+  HIMAGELIST handle_ = nullptr;
 };

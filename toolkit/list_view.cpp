@@ -1,27 +1,43 @@
 #include "toolkit/list_view.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
+#include "toolkit/form.h"
 #include "toolkit/image_list.h"
+#include "toolkit/popup_menu.h"
 
-TListView::TListView(HWND parent, const RECT& bounds, int controlId) {
+namespace {
+
+const wchar_t* ListViewClass() {
   static const bool registered = [] {
     INITCOMMONCONTROLSEX init = {sizeof(init), ICC_LISTVIEW_CLASSES};
     return InitCommonControlsEx(&init) != FALSE;
   }();
   (void)registered;
-  // No LVS_SHOWSELALWAYS: the selection is hidden while the list lacks the focus.
-  const DWORD style = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | LVS_REPORT |
-                      LVS_SINGLESEL | LVS_NOCOLUMNHEADER | LVS_SHAREIMAGELISTS;
-  hwnd_ = CreateWindowExW(0, WC_LISTVIEWW, L"", style, bounds.left, bounds.top,
-                          bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
-                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)),
-                          GetModuleHandleW(nullptr), nullptr);
-  ListView_SetExtendedListViewStyle(hwnd_, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+  return WC_LISTVIEWW;
+}
+
+// No LVS_SHOWSELALWAYS: the selection is hidden while the list lacks the focus.
+constexpr DWORD kStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL |
+                         LVS_NOCOLUMNHEADER | LVS_SHAREIMAGELISTS;
+
+struct SortContext {
+  TListView* list;
+  int data;
+  std::exception_ptr error;
+};
+
+}  // namespace
+
+TListView::TListView(HWND parent, const RECT& bounds, int controlId)
+    : TWinControl(ListViewClass(), kStyle, 0, parent, bounds, controlId) {
+  ListView_SetExtendedListViewStyle(Handle(), LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
 }
 
 TListView::~TListView() {
-  if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
+  // The rows point at their copies; remove the rows first.
+  if (IsWindow(Handle())) ListView_DeleteAllItems(Handle());
 }
 
 void TListView::AddColumn(const std::wstring& caption, int width) {
@@ -30,37 +46,43 @@ void TListView::AddColumn(const std::wstring& caption, int width) {
   column.pszText = const_cast<wchar_t*>(caption.c_str());
   column.cx = width;
   const int index = ColumnCount();
-  ListView_InsertColumn(hwnd_, index, &column);
+  ListView_InsertColumn(Handle(), index, &column);
 }
 
 int TListView::ColumnCount() const {
-  const HWND header = ListView_GetHeader(hwnd_);
+  const HWND header = ListView_GetHeader(Handle());
   return header ? Header_GetItemCount(header) : 0;
 }
 
 void TListView::SetSmallImages(const TImageList& images) {
-  ListView_SetImageList(hwnd_, images.Handle(), LVSIL_SMALL);
+  ListView_SetImageList(Handle(), images.Handle(), LVSIL_SMALL);
 }
-
-void TListView::SetFont(HFONT font) { SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE); }
 
 int TListView::AddRow(const std::wstring& caption, int imageIndex,
                       const std::vector<std::wstring>& subItems) {
+  auto record = std::make_unique<TListItem>(TListItem{caption, imageIndex, subItems});
   LVITEMW item = {};
-  item.mask = LVIF_TEXT | LVIF_IMAGE;
+  item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
   item.iItem = RowCount();
   item.iImage = imageIndex;
   item.pszText = const_cast<wchar_t*>(caption.c_str());
-  const int row = ListView_InsertItem(hwnd_, &item);
+  item.lParam = reinterpret_cast<LPARAM>(record.get());
+  items_.push_back(std::move(record));
+  const int row = ListView_InsertItem(Handle(), &item);
   for (size_t i = 0; i < subItems.size(); ++i) {
-    ListView_SetItemText(hwnd_, row, static_cast<int>(i + 1), const_cast<wchar_t*>(subItems[i].c_str()));
+    ListView_SetItemText(Handle(), row, static_cast<int>(i + 1), const_cast<wchar_t*>(subItems[i].c_str()));
   }
   return row;
 }
 
-void TListView::Clear() { ListView_DeleteAllItems(hwnd_); }
+void TListView::Clear() {
+  ListView_DeleteAllItems(Handle());
+  items_.clear();
+}
 
-int TListView::RowCount() const { return ListView_GetItemCount(hwnd_); }
+int TListView::RowCount() const {
+  return ListView_GetItemCount(Handle());
+}
 
 std::wstring TListView::ItemText(int row, int column) const {
   // The control copies at most the buffer's size and reports how much it copied; grow the buffer
@@ -72,7 +94,7 @@ std::wstring TListView::ItemText(int row, int column) const {
     item.pszText = buffer.data();
     item.cchTextMax = static_cast<int>(buffer.size());
     const auto length = static_cast<size_t>(
-        SendMessageW(hwnd_, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)));
+        SendMessageW(Handle(), LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)));
     if (length + 1 < buffer.size()) {
       buffer.resize(length);
       return buffer;
@@ -81,9 +103,13 @@ std::wstring TListView::ItemText(int row, int column) const {
   }
 }
 
-std::wstring TListView::Caption(int row) const { return ItemText(row, 0); }
+std::wstring TListView::Caption(int row) const {
+  return ItemText(row, 0);
+}
 
-std::wstring TListView::SubItem(int row, int index) const { return ItemText(row, index + 1); }
+std::wstring TListView::SubItem(int row, int index) const {
+  return ItemText(row, index + 1);
+}
 
 std::vector<std::wstring> TListView::SubItems(int row) const {
   std::vector<std::wstring> result;
@@ -96,20 +122,149 @@ int TListView::ImageIndex(int row) const {
   LVITEMW item = {};
   item.mask = LVIF_IMAGE;
   item.iItem = row;
-  ListView_GetItem(hwnd_, &item);
+  ListView_GetItem(Handle(), &item);
   return item.iImage;
 }
 
-int TListView::SelectedRow() const { return ListView_GetNextItem(hwnd_, -1, LVNI_SELECTED); }
-
-void TListView::Select(int row) {
-  ListView_SetItemState(hwnd_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-  if (row >= 0) ListView_SetItemState(hwnd_, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+int TListView::SelectedRow() const {
+  return ListView_GetNextItem(Handle(), -1, LVNI_SELECTED);
 }
 
-void TListView::BeginUpdate() { SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0); }
+void TListView::Select(int row) {
+  ListView_SetItemState(Handle(), -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+  if (row >= 0)
+    ListView_SetItemState(Handle(), row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+}
+
+void TListView::BeginUpdate() {
+  SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
+}
 
 void TListView::EndUpdate() {
-  SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(hwnd_, nullptr, TRUE);
+  SendMessageW(Handle(), WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+int CALLBACK TListView::CompareRows(LPARAM first, LPARAM second, LPARAM sort) {
+  auto& context = *reinterpret_cast<SortContext*>(sort);
+  // The comparison runs inside the control's sort: an error must not unwind through it.
+  if (context.error || !context.list->OnCompare) return 0;
+  int compare = 0;
+  try {
+    context.list->OnCompare(*context.list, *reinterpret_cast<const TListItem*>(first),
+                            *reinterpret_cast<const TListItem*>(second), context.data, compare);
+  } catch (...) {
+    context.error = std::current_exception();
+  }
+  return compare;
+}
+
+void TListView::SortItems(int data) {
+  SortContext context{this, data, nullptr};
+  SendMessageW(Handle(), LVM_SORTITEMS, reinterpret_cast<WPARAM>(&context),
+               reinterpret_cast<LPARAM>(CompareRows));
+  if (context.error) std::rethrow_exception(context.error);
+}
+
+bool TListView::HandleParentMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  result = 0;
+  if (message == WM_CONTEXTMENU) {
+    if (!popupMenu_) return false;
+    POINT at = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    if (at.x == -1 && at.y == -1) {
+      // From the keyboard: open at the list's top-left corner.
+      at = {0, 0};
+      ClientToScreen(Handle(), &at);
+    }
+    popupMenu_->Popup(GetParent(Handle()), at);
+    return true;
+  }
+  if (message != WM_NOTIFY) return false;
+  (void)wParam;
+  const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+  switch (header->code) {
+    case LVN_ITEMCHANGED: {
+      const auto* change = reinterpret_cast<const NMLISTVIEW*>(lParam);
+      if (!OnChange) return false;
+      const TItemChange kind = (change->uChanged & LVIF_STATE)   ? TItemChange::State
+                               : (change->uChanged & LVIF_IMAGE) ? TItemChange::Image
+                                                                 : TItemChange::Text;
+      OnChange(*this, reinterpret_cast<const TListItem*>(change->lParam), kind);
+      return true;
+    }
+    case NM_CLICK:
+      if (OnClick) OnClick(*this);
+      return true;
+    case NM_DBLCLK:
+      if (OnDblClick) OnDblClick(*this);
+      return true;
+    case LVN_COLUMNCLICK:
+      if (OnColumnClick) OnColumnClick(*this, reinterpret_cast<const NMLISTVIEW*>(lParam)->iSubItem);
+      return true;
+    default:
+      return false;
+  }
+}
+
+void TListView::SetStyleBit(DWORD bit, bool on) {
+  const LONG style = GetWindowLongW(Handle(), GWL_STYLE);
+  SetWindowLongW(Handle(), GWL_STYLE,
+                 on ? (style | static_cast<LONG>(bit)) : (style & ~static_cast<LONG>(bit)));
+}
+
+void TListView::SetExtendedStyleBit(DWORD bit, bool on) {
+  ListView_SetExtendedListViewStyleEx(Handle(), bit, on ? bit : 0);
+}
+
+void TListView::ApplyProperty(const TLayoutProperty& property, TLayoutContext& context) {
+  const std::string& name = property.name;
+  if (name == "ViewStyle") {
+    if (property.Ident() != "vsReport") property.Fail("only vsReport is supported");
+  } else if (name == "ShowColumnHeaders") {
+    SetStyleBit(LVS_NOCOLUMNHEADER, !property.Bool());
+  } else if (name == "RowSelect") {
+    SetExtendedStyleBit(LVS_EX_FULLROWSELECT, property.Bool());
+  } else if (name == "GridLines") {
+    SetExtendedStyleBit(LVS_EX_GRIDLINES, property.Bool());
+  } else if (name == "ReadOnly") {
+    SetStyleBit(LVS_EDITLABELS, !property.Bool());
+  } else if (name == "HideSelection") {
+    SetStyleBit(LVS_SHOWSELALWAYS, !property.Bool());
+  } else if (name == "SmallImages") {
+    const std::string images = property.Ident();
+    context.AfterBuild(
+        [this, &form = context.Form(), images] { SetSmallImages(form.Find<TImageList>(images)); });
+  } else if (name == "PopupMenu") {
+    const std::string menu = property.Ident();
+    context.AfterBuild([this, &form = context.Form(), menu] { SetPopupMenu(&form.Find<TPopupMenu>(menu)); });
+  } else if (name == "OnChange") {
+    OnChange = context.Handler<TLVChangeEvent>(property);
+  } else if (name == "OnClick") {
+    OnClick = context.Handler<TNotifyEvent>(property);
+  } else if (name == "OnDblClick") {
+    OnDblClick = context.Handler<TNotifyEvent>(property);
+  } else if (name == "OnColumnClick") {
+    OnColumnClick = context.Handler<TLVColumnClickEvent>(property);
+  } else if (name == "OnCompare") {
+    OnCompare = context.Handler<TLVCompareEvent>(property);
+  } else {
+    TWinControl::ApplyProperty(property, context);
+  }
+}
+
+void TListView::AddChild(const TLayoutNode& child, TLayoutContext&) {
+  if (child.className != "item")
+    throw ELayoutError(L"Layout line " + std::to_wstring(child.line) + L": a list holds only column items");
+  std::wstring caption;
+  int width = 50;
+  for (const TLayoutProperty& property : child.properties) {
+    if (property.name == "Caption") {
+      caption = property.Text();
+    } else if (property.name == "Width") {
+      width = property.Int();
+    } else {
+      property.Fail("not a column property");
+    }
+  }
+  AddColumn(caption, width);
 }

@@ -1,0 +1,153 @@
+#include "app/main_window.h"
+
+#include <string_view>
+
+#include "app/count_text.h"
+#include "catalogue/softwarelist.h"
+#include "toolkit/application.h"
+#include "toolkit/classes.h"
+
+namespace {
+
+std::string_view LayoutText(HMODULE module) {
+  const auto bytes = ResourceBytes(module, L"MAIN_WINDOW_LAYOUT");
+  return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+}
+
+}  // namespace
+
+TForm1::TForm1(HMODULE module) {
+  TClassRegistry classes = StandardClasses();
+  RegisterImgBtn(classes);
+  Load(LayoutText(module), module, classes, Handlers());
+  BindControls();
+  DoCreate();
+}
+
+THandlerTable TForm1::Handlers() {
+  THandlerTable table;
+  // Each handler is registered under its own name with the event type its signature gives.
+  const auto bind = [&]<typename... Args>(std::string name, void (TForm1::*method)(Args...)) {
+    table.Add(std::move(name), std::function<void(Args...)>([this, method](Args... args) {
+                (this->*method)(std::forward<Args>(args)...);
+              }));
+  };
+  bind("FormCreate", &TForm1::FormCreate);
+  bind("FormShow", &TForm1::FormShow);
+  bind("img2MouseMove", &TForm1::img2MouseMove);
+  bind("imgbtnMixClick", &TForm1::imgbtnMixClick);
+  bind("imgbtn5Click", &TForm1::imgbtn5Click);
+  bind("imgbtn2Click", &TForm1::imgbtn2Click);
+  bind("imgbtn4Click", &TForm1::imgbtn4Click);
+  bind("img4Click", &TForm1::img4Click);
+  bind("img5Click", &TForm1::img5Click);
+  bind("img6Click", &TForm1::img6Click);
+  bind("img7Click", &TForm1::img7Click);
+  bind("lbl8Click", &TForm1::lbl8Click);
+  bind("lv1Change", &TForm1::lv1Change);
+  bind("lv1Click", &TForm1::lv1Click);
+  bind("lv1ColumnClick", &TForm1::lv1ColumnClick);
+  bind("lv1Compare", &TForm1::lv1Compare);
+  bind("lv1DblClick", &TForm1::lv1DblClick);
+  bind("edt1Change", &TForm1::edt1Change);
+  bind("pm1Popup", &TForm1::pm1Popup);
+  bind("Uninstall1Click", &TForm1::Uninstall1Click);
+  bind("Res1Click", &TForm1::Res1Click);
+  bind("Open1Click", &TForm1::Open1Click);
+  bind("ViewEntry1Click", &TForm1::ViewEntry1Click);
+  return table;
+}
+
+void TForm1::BindControls() {
+  img2 = &Find<TImage>("img2");
+  lblNO = &Find<TLabel>("lblNO");
+  imgbtn2 = &Find<TImgBtn>("imgbtn2");
+  img3 = &Find<TImage>("img3");
+  img1 = &Find<TImage>("img1");
+  imgSoftIcon = &Find<TImage>("imgSoftIcon");
+  lbl1 = &Find<TLabel>("lbl1");
+  lbl3 = &Find<TLabel>("lbl3");
+  lbl4 = &Find<TLabel>("lbl4");
+  lblProgramsname = &Find<TLabel>("lblProgramsname");
+  lblPublisher = &Find<TLabel>("lblPublisher");
+  lblURL = &Find<TLabel>("lblURL");
+  lblVersion = &Find<TLabel>("lblVersion");
+  img4 = &Find<TImage>("img4");
+  img5 = &Find<TImage>("img5");
+  img6 = &Find<TImage>("img6");
+  img7 = &Find<TImage>("img7");
+  imgbtn4 = &Find<TImgBtn>("imgbtn4");
+  lbl2 = &Find<TLabel>("lbl2");
+  lbl5 = &Find<TLabel>("lbl5");
+  lbl6 = &Find<TLabel>("lbl6");
+  lbl7 = &Find<TLabel>("lbl7");
+  imgbtnMix = &Find<TImgBtn>("imgbtnMix");
+  imgbtn5 = &Find<TImgBtn>("imgbtn5");
+  lbl8 = &Find<TLabel>("lbl8");
+  lv1 = &Find<TListView>("lv1");
+  edt1 = &Find<TEdit>("edt1");
+  ImageListSofticon = &Find<TImageList>("ImageListSofticon");
+  pm1 = &Find<TPopupMenu>("pm1");
+}
+
+void TForm1::FormCreate(TObject&) {
+  SetDoubleBuffered(true);
+  SetRoundedRegion();
+}
+
+void TForm1::SetRoundedRegion() {
+  RECT window = {};
+  GetWindowRect(Handle(), &window);
+  UniqueRegion region(
+      CreateRoundRectRgn(0, 0, window.right - window.left, window.bottom - window.top, 11, 11));
+  // From here on the system owns the region.
+  if (SetWindowRgn(Handle(), region.Get(), TRUE)) region.Release();
+}
+
+void TForm1::FormShow(TObject&) {
+  ScanUninstallEntries(*lv1, *ImageListSofticon);
+  lblNO->SetCaption(TotalCountText(lv1->RowCount()));
+}
+
+void TForm1::img2MouseMove(TObject&, TShiftState, int, int) {
+  // The move command drags the window while the left button is held and returns on release.
+  // Sent with no button held, Wine without a window manager starts a move loop that never
+  // ends, so the drag starts only while the left button is really down.
+  if ((GetAsyncKeyState(GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON) & 0x8000) == 0) return;
+  ReleaseCapture();
+  SendMessageW(Handle(), WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
+}
+
+void TForm1::imgbtnMixClick(TObject&) {
+  // Posted, so that the minimise happens after the click has been handled.
+  PostMessageW(Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+}
+
+void TForm1::imgbtn5Click(TObject&) {
+  Close();
+}
+
+void TForm1::imgbtn4Click(TObject&) {
+  ScanUninstallEntries(*lv1, *ImageListSofticon);
+  lblNO->SetCaption(TotalCountText(lv1->RowCount()));
+}
+
+// Bound by the layout; their commands come with the uninstaller launch, the sort, the details
+// panel, the shell opens, the search and the context menu.
+void TForm1::imgbtn2Click(TObject&) {}
+void TForm1::img4Click(TObject&) {}
+void TForm1::img5Click(TObject&) {}
+void TForm1::img6Click(TObject&) {}
+void TForm1::img7Click(TObject&) {}
+void TForm1::lbl8Click(TObject&) {}
+void TForm1::lv1Change(TObject&, const TListItem*, TItemChange) {}
+void TForm1::lv1Click(TObject&) {}
+void TForm1::lv1ColumnClick(TObject&, int) {}
+void TForm1::lv1Compare(TObject&, const TListItem&, const TListItem&, int, int&) {}
+void TForm1::lv1DblClick(TObject&) {}
+void TForm1::edt1Change(TObject&) {}
+void TForm1::pm1Popup(TObject&) {}
+void TForm1::Uninstall1Click(TObject&) {}
+void TForm1::Res1Click(TObject&) {}
+void TForm1::Open1Click(TObject&) {}
+void TForm1::ViewEntry1Click(TObject&) {}

@@ -1,0 +1,28 @@
+#include "toolkit/component.h"
+
+void TComponent::ApplyProperty(const TLayoutProperty& property, TLayoutContext&) {
+  property.Fail("not a property of " + name_);
+}
+
+void TComponent::AddChild(const TLayoutNode& child, TLayoutContext&) {
+  throw ELayoutError(L"Layout line " + std::to_wstring(child.line) + L": " + Widen(name_) +
+                     L" holds no nested objects");
+}
+
+TPicture TLayoutContext::Picture(const TLayoutProperty& property) const {
+  return DecodePicture(ResourceBytes(module_, property.Text()));
+}
+
+void TLayoutContext::RunFixups() {
+  for (const auto& fixup : fixups_) fixup();
+  fixups_.clear();
+}
+
+std::span<const std::uint8_t> ResourceBytes(HMODULE module, const std::wstring& name) {
+  const HRSRC found = FindResourceW(module, name.c_str(), MAKEINTRESOURCEW(10) /* RT_RCDATA */);
+  const HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+  const void* data = loaded ? LockResource(loaded) : nullptr;
+  if (!data) throw Exception(L"Resource " + name + L" not found");
+  // Resources stay mapped for the module's life, so the bytes need no owner.
+  return {static_cast<const std::uint8_t*>(data), SizeofResource(module, found)};
+}

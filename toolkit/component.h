@@ -1,0 +1,70 @@
+#pragma once
+// The base of everything a layout description creates: a named object that applies its stored
+// properties one by one, in the order the description gives them.
+
+#include <windows.h>
+
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "toolkit/handlers.h"
+#include "toolkit/layout.h"
+#include "toolkit/picture.h"
+
+class TForm;
+
+// What the properties of one description need while the window is built.
+class TLayoutContext {
+ public:
+  TLayoutContext(TForm& form, HMODULE module, const THandlerTable& handlers)
+      : form_(form), module_(module), handlers_(handlers) {}
+
+  TForm& Form() const { return form_; }
+  HMODULE Module() const { return module_; }
+  template <typename Event>
+  Event Handler(const TLayoutProperty& property) const {
+    return handlers_.Get<Event>(property);
+  }
+  // A picture stored as a resource of the module, named by the property's text.
+  TPicture Picture(const TLayoutProperty& property) const;
+  // References to other components are resolved after every component exists, since a
+  // description may name a component that it creates later.
+  void AfterBuild(std::function<void()> fixup) { fixups_.push_back(std::move(fixup)); }
+  void RunFixups();
+
+ private:
+  TForm& form_;
+  HMODULE module_;
+  const THandlerTable& handlers_;
+  std::vector<std::function<void()>> fixups_;
+};
+
+class TComponent : public TObject {
+ public:
+  const std::string& Name() const { return name_; }
+  void SetName(std::string name) { name_ = std::move(name); }
+
+  // Applies one stored property. The base knows none; each class handles its own and hands
+  // the rest to its base class.
+  virtual void ApplyProperty(const TLayoutProperty& property, TLayoutContext& context);
+  // A nested object or collection item of the description.
+  virtual void AddChild(const TLayoutNode& child, TLayoutContext& context);
+  // While a layout description is being applied, sizes that follow from several properties
+  // (a label's size from its caption, font and word wrap) wait for Loaded.
+  bool Loading() const { return loading_; }
+  void BeginLoading() { loading_ = true; }
+  virtual void Loaded() { loading_ = false; }
+
+  // A named part that this component owns (a menu's items), or null.
+  virtual TComponent* FindPart(std::string_view) const { return nullptr; }
+
+ private:
+  std::string name_;
+  bool loading_ = false;
+};
+
+// The raw bytes of a resource of type RCDATA; raises Exception if it is missing.
+std::span<const std::uint8_t> ResourceBytes(HMODULE module, const std::wstring& name);

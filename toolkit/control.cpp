@@ -1,0 +1,114 @@
+#include "toolkit/control.h"
+
+#include <windowsx.h>
+
+#include "toolkit/form.h"
+#include "toolkit/graphics.h"
+
+TWMMouse TWMMouse::From(const TMessage& message) {
+  TWMMouse mouse;
+  mouse.Msg = message.Msg;
+  mouse.Keys = static_cast<DWORD>(message.WParam);
+  mouse.XPos = static_cast<short>(GET_X_LPARAM(message.LParam));
+  mouse.YPos = static_cast<short>(GET_Y_LPARAM(message.LParam));
+  mouse.Result = message.Result;
+  return mouse;
+}
+
+TShiftState ShiftFromKeys(DWORD keys) {
+  TShiftState shift;
+  shift.left = (keys & MK_LBUTTON) != 0;
+  shift.right = (keys & MK_RBUTTON) != 0;
+  shift.middle = (keys & MK_MBUTTON) != 0;
+  shift.shift = (keys & MK_SHIFT) != 0;
+  shift.ctrl = (keys & MK_CONTROL) != 0;
+  return shift;
+}
+
+void TControl::SetBounds(int left, int top, int width, int height) {
+  const RECT next = {left, top, left + width, top + height};
+  if (EqualRect(&next, &bounds_)) return;
+  Invalidate();
+  bounds_ = next;
+  Invalidate();
+}
+
+void TControl::SetVisible(bool visible) {
+  if (visible_ == visible) return;
+  visible_ = visible;
+  if (parent_) parent_->InvalidateRect(bounds_);
+}
+
+void TControl::SetEnabled(bool enabled) {
+  if (enabled_ == enabled) return;
+  enabled_ = enabled;
+  Invalidate();
+}
+
+void TControl::Invalidate() const {
+  if (parent_ && visible_) parent_->InvalidateRect(bounds_);
+}
+
+void TControl::WndProc(TMessage& message) {
+  const TWMMouse mouse = TWMMouse::From(message);
+  switch (message.Msg) {
+    case WM_LBUTTONDOWN:
+      if (parent_) parent_->SetCaptureControl(this);
+      clickTracking_ = true;
+      break;
+    case WM_LBUTTONDBLCLK: {
+      // The second press of a double click captures like a press but does not start a click.
+      if (parent_) parent_->SetCaptureControl(this);
+      if (OnDblClick) OnDblClick(*this);
+      break;
+    }
+    case WM_LBUTTONUP: {
+      if (parent_) parent_->ReleaseCaptureControl(this);
+      const bool tracking = std::exchange(clickTracking_, false);
+      const POINT at = {mouse.XPos, mouse.YPos};
+      const RECT client = ClientRect();
+      if (tracking && PtInRect(&client, at)) Click();
+      break;
+    }
+    case WM_MOUSEMOVE:
+      if (OnMouseMove) OnMouseMove(*this, ShiftFromKeys(mouse.Keys), mouse.XPos, mouse.YPos);
+      break;
+    case WM_CAPTURECHANGED:
+      // The form took the capture away (another window grabbed it): no click can follow.
+      clickTracking_ = false;
+      break;
+    default:
+      break;
+  }
+}
+
+void TControl::Click() {
+  if (OnClick) OnClick(*this);
+}
+
+void TControl::ApplyProperty(const TLayoutProperty& property, TLayoutContext& context) {
+  const std::string& name = property.name;
+  if (name == "Left") {
+    SetBounds(property.Int(), Top(), Width(), Height());
+  } else if (name == "Top") {
+    SetBounds(Left(), property.Int(), Width(), Height());
+  } else if (name == "Width") {
+    SetBounds(Left(), Top(), property.Int(), Height());
+  } else if (name == "Height") {
+    SetBounds(Left(), Top(), Width(), property.Int());
+  } else if (name == "Visible") {
+    SetVisible(property.Bool());
+  } else if (name == "Enabled") {
+    SetEnabled(property.Bool());
+  } else if (name == "Cursor") {
+    SetCursor(ParseCursor(property));
+  } else if (name == "OnClick") {
+    OnClick = context.Handler<TNotifyEvent>(property);
+  } else if (name == "OnDblClick") {
+    OnDblClick = context.Handler<TNotifyEvent>(property);
+  } else if (name == "OnMouseMove") {
+    OnMouseMove = context.Handler<TMouseMoveEvent>(property);
+  } else {
+    TComponent::ApplyProperty(property, context);
+  }
+}

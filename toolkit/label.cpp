@@ -1,0 +1,97 @@
+#include "toolkit/label.h"
+
+#include <uxtheme.h>
+
+#include "toolkit/form.h"
+
+TLabel::TLabel(TForm* parent) : TControl(parent) {
+  SetBounds(0, 0, 65, 17);
+}
+
+const TFontSpec& TLabel::Font() const {
+  static const TFontSpec fallback;
+  if (font_) return *font_;
+  return Parent() ? Parent()->Font() : fallback;
+}
+
+HFONT TLabel::FontHandle() const {
+  if (fontHandle_) return fontHandle_.Get();
+  return Parent() ? Parent()->FontHandle() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
+UINT TLabel::DrawFlags() const {
+  // Captions show names of installed programs, so '&' is text, not a mnemonic mark.
+  return DT_LEFT | DT_EXPANDTABS | DT_NOPREFIX | (wordWrap_ ? DT_WORDBREAK : 0);
+}
+
+void TLabel::SetCaption(const std::wstring& caption) {
+  if (caption == caption_) return;
+  caption_ = caption;
+  AdjustBounds();
+  Invalidate();
+}
+
+void TLabel::SetWordWrap(bool wordWrap) {
+  wordWrap_ = wordWrap;
+  AdjustBounds();
+  Invalidate();
+}
+
+void TLabel::SetAutoSize(bool autoSize) {
+  autoSize_ = autoSize;
+  AdjustBounds();
+}
+
+void TLabel::Loaded() {
+  TControl::Loaded();
+  AdjustBounds();
+}
+
+void TLabel::AdjustBounds() {
+  if (!autoSize_ || Loading()) return;
+  const HDC screen = GetDC(nullptr);
+  const HGDIOBJ old = SelectObject(screen, FontHandle());
+  RECT measured = {0, 0, wordWrap_ ? Width() : 0, 0};
+  // An empty caption still takes one line's height.
+  const std::wstring text = caption_.empty() ? L" " : caption_;
+  DrawTextW(screen, text.c_str(), static_cast<int>(text.size()), &measured, DrawFlags() | DT_CALCRECT);
+  SelectObject(screen, old);
+  ReleaseDC(nullptr, screen);
+  SetBounds(Left(), Top(), wordWrap_ ? Width() : measured.right, measured.bottom);
+}
+
+void TLabel::Paint(HDC dc) {
+  RECT bounds = BoundsRect();
+  // An opaque label fills its rectangle, unless visual themes draw labels without one.
+  if (!transparent_ && !IsThemeActive()) {
+    const UniqueBrush brush(CreateSolidBrush(color_.ToColorRef()));
+    FillRect(dc, &bounds, brush.Get());
+  }
+  const HGDIOBJ old = SelectObject(dc, FontHandle());
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, Font().color.ToColorRef());
+  DrawTextW(dc, caption_.c_str(), static_cast<int>(caption_.size()), &bounds, DrawFlags());
+  SelectObject(dc, old);
+}
+
+void TLabel::ApplyProperty(const TLayoutProperty& property, TLayoutContext& context) {
+  const std::string& name = property.name;
+  if (name.starts_with("Font.")) {
+    if (!font_) font_ = Font();
+    if (!font_->Apply(property)) property.Fail("unknown font property");
+    fontHandle_ = font_->Create();
+    AdjustBounds();
+  } else if (name == "Caption") {
+    SetCaption(property.Text());
+  } else if (name == "AutoSize") {
+    SetAutoSize(property.Bool());
+  } else if (name == "WordWrap") {
+    SetWordWrap(property.Bool());
+  } else if (name == "Transparent") {
+    transparent_ = property.Bool();
+  } else if (name == "Color") {
+    color_ = ParseColor(property);
+  } else {
+    TControl::ApplyProperty(property, context);
+  }
+}

@@ -1,0 +1,61 @@
+#pragma once
+// Decoded pictures. A TGraphic is an immutable 32-bit bitmap (premultiplied when it carries
+// alpha); a TPicture is a value that holds one graphic or none. Copying a picture copies the
+// picture, never decodes again: since a graphic never changes after decoding, copies share it.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <vector>
+
+#include "base/unique_handle.h"
+
+class TGraphic {
+ public:
+  // `bgra` holds width * height pixels, top row first, in B, G, R, A byte order, straight alpha.
+  TGraphic(int width, int height, bool hasAlpha, std::span<const std::uint8_t> bgra);
+  TGraphic(const TGraphic&) = delete;
+  TGraphic& operator=(const TGraphic&) = delete;
+
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  bool HasAlpha() const { return hasAlpha_; }
+
+  // Draws the whole graphic scaled into `dest`: blended over what `dc` holds when it has alpha,
+  // copied opaque otherwise.
+  void Draw(HDC dc, const RECT& dest) const;
+
+ private:
+  int width_;
+  int height_;
+  bool hasAlpha_;
+  UniqueBitmap bitmap_;
+};
+
+class TPicture {
+ public:
+  TPicture() = default;
+  explicit TPicture(std::shared_ptr<const TGraphic> graphic) : graphic_(std::move(graphic)) {}
+
+  bool Empty() const { return !graphic_; }
+  int Width() const { return graphic_ ? graphic_->Width() : 0; }
+  int Height() const { return graphic_ ? graphic_->Height() : 0; }
+  const TGraphic* Graphic() const { return graphic_.get(); }
+  void Draw(HDC dc, const RECT& dest) const {
+    if (graphic_) graphic_->Draw(dc, dest);
+  }
+
+  // True when both hold the very same decoded graphic (or both are empty).
+  friend bool operator==(const TPicture&, const TPicture&) = default;
+
+ private:
+  std::shared_ptr<const TGraphic> graphic_;
+};
+
+// Decodes PNG (8 bits per channel, RGB or RGBA) or baseline JPEG data, told apart by their
+// signatures. Raises Exception for anything else or for damaged data.
+TPicture DecodePicture(std::span<const std::uint8_t> data);
+TPicture DecodePng(std::span<const std::uint8_t> data);
+TPicture DecodeJpeg(std::span<const std::uint8_t> data);

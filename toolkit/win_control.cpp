@@ -1,0 +1,70 @@
+#include "toolkit/win_control.h"
+
+#include "toolkit/form.h"
+
+TWinControl::TWinControl(const wchar_t* windowClass, DWORD style, DWORD exStyle, HWND parent,
+                         const RECT& bounds, int controlId)
+    : hwnd_(CreateWindowExW(exStyle, windowClass, L"", style, bounds.left, bounds.top,
+                            bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)),
+                            GetModuleHandleW(nullptr), nullptr)) {}
+
+TWinControl::~TWinControl() {
+  if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
+}
+
+RECT TWinControl::BoundsRect() const {
+  RECT bounds = {};
+  GetWindowRect(hwnd_, &bounds);
+  MapWindowPoints(HWND_DESKTOP, GetParent(hwnd_), reinterpret_cast<POINT*>(&bounds), 2);
+  return bounds;
+}
+
+void TWinControl::SetBounds(const RECT& bounds) {
+  MoveWindow(hwnd_, bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, TRUE);
+}
+
+void TWinControl::SetFont(HFONT font) {
+  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+
+void TWinControl::SetFont(const TFontSpec& font) {
+  ownFont_ = font.Create();
+  SetFont(ownFont_.Get());
+}
+
+bool TWinControl::HandleParentMessage(UINT, WPARAM, LPARAM, LRESULT&) {
+  return false;
+}
+
+void TWinControl::ApplyProperty(const TLayoutProperty& property, TLayoutContext& context) {
+  const std::string& name = property.name;
+  RECT bounds = BoundsRect();
+  if (name == "Left") {
+    OffsetRect(&bounds, property.Int() - bounds.left, 0);
+    SetBounds(bounds);
+  } else if (name == "Top") {
+    OffsetRect(&bounds, 0, property.Int() - bounds.top);
+    SetBounds(bounds);
+  } else if (name == "Width") {
+    bounds.right = bounds.left + property.Int();
+    SetBounds(bounds);
+  } else if (name == "Height") {
+    bounds.bottom = bounds.top + property.Int();
+    SetBounds(bounds);
+  } else if (name == "TabOrder") {
+    tabOrder_ = property.Int();
+  } else if (name.starts_with("Font.")) {
+    if (!fontSpec_) fontSpec_ = context.Form().Font();
+    if (!fontSpec_->Apply(property)) property.Fail("unknown font property");
+    SetFont(*fontSpec_);
+  } else if (name == "Ctl3D" || name == "ParentCtl3D") {
+    // Only the flat one-pixel border is supported.
+    if (property.Bool()) property.Fail("only a flat border is supported");
+  } else if (name == "BevelInner" || name == "BevelOuter") {
+    // A bevel is drawn only by a raised or lowered border kind; none of ours has one.
+    property.Ident();
+  } else {
+    TComponent::ApplyProperty(property, context);
+  }
+}

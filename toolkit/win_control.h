@@ -1,0 +1,40 @@
+#pragma once
+// A control with a window of its own (the list view, the edit box): a child window of the form,
+// always above the form's windowless controls. The form hands it the notifications that its
+// window sends to the parent.
+
+#include <windows.h>
+
+#include <optional>
+
+#include "toolkit/component.h"
+#include "toolkit/graphics.h"
+
+class TWinControl : public TComponent {
+ public:
+  TWinControl(const wchar_t* windowClass, DWORD style, DWORD exStyle, HWND parent, const RECT& bounds,
+              int controlId);
+  ~TWinControl() override;
+  TWinControl(const TWinControl&) = delete;
+  TWinControl& operator=(const TWinControl&) = delete;
+
+  HWND Handle() const { return hwnd_; }
+  RECT BoundsRect() const;
+  void SetBounds(const RECT& bounds);
+  int TabOrder() const { return tabOrder_; }
+  bool Visible() const { return IsWindowVisible(hwnd_) != FALSE; }
+  void SetFont(HFONT font);
+  void SetFont(const TFontSpec& font);
+
+  // A message that this control's window sent to its parent (WM_NOTIFY, WM_COMMAND,
+  // WM_CONTEXTMENU). Returns true when handled, with the result in `result`.
+  virtual bool HandleParentMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+  void ApplyProperty(const TLayoutProperty& property, TLayoutContext& context) override;
+
+ private:
+  HWND hwnd_;
+  UniqueFont ownFont_;
+  std::optional<TFontSpec> fontSpec_;
+  int tabOrder_ = -1;
+};

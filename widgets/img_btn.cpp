@@ -1,0 +1,89 @@
+#include "widgets/img_btn.h"
+
+#include "toolkit/form.h"
+
+TImgBtn::TImgBtn(TForm* owner) : TImage(owner) {}
+
+void TImgBtn::SetPic(const TPicture& picture) {
+  Show(picture);
+  pic_ = picture;
+}
+
+void TImgBtn::SetPicDisable(const TPicture& picture) {
+  picDisable_ = picture;
+  if (!enabled_) Show(picture);
+}
+
+void TImgBtn::SetEnabled(bool enabled) {
+  TImage::SetEnabled(enabled);
+  enabled_ = enabled;
+  Show(enabled ? picUp_ : picDisable_);
+}
+
+void TImgBtn::WndProc(TMessage& message) {
+  const auto call = [&](const TOnMouseEvent& handler) {
+    if (handler) handler(TWMMouse::From(message));
+  };
+  switch (message.Msg) {
+    case CM_MOUSEENTER:
+      if (!Active()) return;
+      hovered_ = true;
+      Show(pressed_ ? picDown_ : picUp_);
+      call(OnMouseEnter);
+      return;
+    case CM_MOUSELEAVE:
+      if (!Active()) return;
+      hovered_ = false;
+      Show(pic_);
+      call(OnMouseLeave);
+      return;
+    case WM_LBUTTONDOWN:
+      TImage::WndProc(message);  // capture and click tracking, whatever the state
+      if (!Active()) return;
+      pressed_ = true;
+      if (hovered_) Show(picDown_);
+      call(OnMouseDown);
+      return;
+    case WM_LBUTTONUP:
+      // The click runs here, to its end, while the pressed face is still shown.
+      TImage::WndProc(message);
+      if (!Active()) return;
+      pressed_ = false;
+      if (hovered_) Show(picUp_);
+      call(OnMouseUp);
+      return;
+    default:
+      TImage::WndProc(message);
+      return;
+  }
+}
+
+void TImgBtn::ApplyProperty(const TLayoutProperty& property, TLayoutContext& context) {
+  const std::string& name = property.name;
+  if (name == "Enabled") {
+    SetEnabled(property.Bool());
+  } else if (name == "Pic") {
+    pic_ = context.Picture(property);
+  } else if (name == "PicDown") {
+    picDown_ = context.Picture(property);
+  } else if (name == "PicUp") {
+    picUp_ = context.Picture(property);
+  } else if (name == "PicDisable") {
+    picDisable_ = context.Picture(property);
+  } else if (name == "Supported") {
+    supported_ = property.Bool();
+  } else if (name == "OnMouseEnter" || name == "OnMouseLeave" || name == "OnMouseDown" ||
+             name == "OnMouseUp") {
+    TOnMouseEvent handler = context.Handler<TOnMouseEvent>(property);
+    (name == "OnMouseEnter"   ? OnMouseEnter
+     : name == "OnMouseLeave" ? OnMouseLeave
+     : name == "OnMouseDown"  ? OnMouseDown
+                              : OnMouseUp) = std::move(handler);
+  } else {
+    TImage::ApplyProperty(property, context);
+  }
+}
+
+void RegisterImgBtn(TClassRegistry& classes) {
+  classes.Add("TImgBtn", [](TForm& form) { return std::make_unique<TImgBtn>(&form); });
+}
