@@ -10,6 +10,12 @@ namespace {
 
 constexpr wchar_t kFormClass[] = L"CaldwexForm";
 
+// The form looks for the pointer having left it by polling, while a control is hovered. The
+// system's own leave notification comes late under Wine (it polls at the hover interval, about
+// 400 ms), which would leave a button lit well after the pointer has gone.
+constexpr UINT_PTR kLeaveTimer = 1;
+constexpr UINT kLeavePollMs = 50;
+
 struct MemoryDcTraits {
   using Handle = HDC;
   static Handle Empty() { return nullptr; }
@@ -307,13 +313,20 @@ void TForm::UpdateHover(POINT point) {
   SetHover(under == hwnd_ ? ControlAtPos(point) : nullptr);
 }
 
+void TForm::CheckPointerLeft() {
+  // While the pointer is captured every move reaches the form, outside it too.
+  if (capture_) return;
+  POINT point;
+  GetCursorPos(&point);
+  if (WindowFromPoint(point) == hwnd_) return;
+  KillTimer(hwnd_, kLeaveTimer);
+  SetHover(nullptr);
+}
+
 void TForm::OnMouse(UINT message, WPARAM wParam, LPARAM lParam) {
   const POINT point = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
   UpdateHover(point);
-  if (!trackingLeave_) {
-    TRACKMOUSEEVENT track = {sizeof(track), TME_LEAVE, hwnd_, 0};
-    trackingLeave_ = TrackMouseEvent(&track) != FALSE;
-  }
+  if (hover_) SetTimer(hwnd_, kLeaveTimer, kLeavePollMs, nullptr);
   TControl* target = capture_ ? capture_ : ControlAtPos(point);
   if (!target || (!capture_ && !target->BaseEnabled())) return;
   TMessage forwarded{message, wParam, MAKELPARAM(point.x - target->Left(), point.y - target->Top())};
@@ -341,10 +354,12 @@ LRESULT TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_RBUTTONUP:
       OnMouse(message, wParam, lParam);
       return 0;
-    case WM_MOUSELEAVE:
-      trackingLeave_ = false;
-      if (!capture_) SetHover(nullptr);
-      return 0;
+    case WM_TIMER:
+      if (wParam == kLeaveTimer) {
+        CheckPointerLeft();
+        return 0;
+      }
+      break;
     case WM_CAPTURECHANGED:
       if (capture_ && reinterpret_cast<HWND>(lParam) != hwnd_) {
         TControl* lost = std::exchange(capture_, nullptr);

@@ -102,6 +102,7 @@ class TForm : public TComponent {
   void OnMouse(UINT message, WPARAM wParam, LPARAM lParam);
   void UpdateHover(POINT point);
   void SetHover(TControl* control);
+  void CheckPointerLeft();
   bool SetCursorFor(POINT point) const;
   TWinControl* WindowedControl(HWND child) const;
   void ApplyTabOrder() const;
@@ -113,7 +114,6 @@ class TForm : public TComponent {
   std::vector<TWinControl*> windowed_;
   TControl* hover_ = nullptr;
   TControl* capture_ = nullptr;
-  bool trackingLeave_ = false;
   bool doubleBuffered_ = false;
   bool centreOnShow_ = false;
   bool shownOnce_ = false;

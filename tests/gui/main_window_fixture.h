@@ -1,0 +1,42 @@
+#pragma once
+// The real main window, built from the real layout, over an Uninstall key that each test
+// imports, shown on the test display and driven with real mouse input (SendInput), so that
+// the system produces the messages: moves, presses, double clicks, capture.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/main_window.h"
+#include "tests/support/registry_fixture.h"
+
+namespace testsupport {
+
+class MainWindowFixture : public testing::Test {
+ protected:
+  static void SetUpTestSuite();
+  void SetUp() override;
+  void TearDown() override;
+
+  // Builds the window and shows it (FormShow scans), then lets it paint.
+  void Start();
+  // Dispatches messages for about `ms` milliseconds.
+  static void Pump(int ms = 60);
+
+  // Pointer input at a point of the window's client area.
+  POINT ToScreen(POINT client) const;
+  void MoveTo(POINT client);
+  void Press();
+  void Release();
+  void ClickAt(POINT client);
+  // Moves the pointer off the window, to the screen's bottom-right corner.
+  void MoveAway();
+
+  // The messages that the error box would have shown.
+  std::vector<std::wstring> errors_;
+  std::unique_ptr<TForm1> form_;
+};
+
+}  // namespace testsupport

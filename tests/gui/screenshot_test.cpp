@@ -1,0 +1,117 @@
+// What the user sees: the window captured from the screen, checked at points whose colours
+// the skin fixes, and kept as build/artifacts/main_window.png.
+#include <gtest/gtest.h>
+#include <png.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+
+#include "tests/gui/main_window_fixture.h"
+
+namespace testsupport {
+namespace {
+
+// The window's pixels as shown on the screen, top row first, B G R x.
+class Screenshot {
+ public:
+  explicit Screenshot(HWND window) {
+    GetWindowRect(window, &rect_);
+    width_ = rect_.right - rect_.left;
+    height_ = rect_.bottom - rect_.top;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width_;
+    info.bmiHeader.biHeight = -height_;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    bitmap_.Reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    pixels_ = static_cast<const std::uint8_t*>(bits);
+    const HDC screen = GetDC(nullptr);
+    const HDC memory = CreateCompatibleDC(screen);
+    const HGDIOBJ old = SelectObject(memory, bitmap_.Get());
+    BitBlt(memory, 0, 0, width_, height_, screen, rect_.left, rect_.top, SRCCOPY);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+  }
+
+  COLORREF At(int x, int y) const {
+    const std::uint8_t* p =
+        pixels_ + (static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x)) * 4;
+    return RGB(p[2], p[1], p[0]);
+  }
+
+  void SavePng(const std::string& path) const {
+    png_image image = {};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = static_cast<png_uint_32>(width_);
+    image.height = static_cast<png_uint_32>(height_);
+    image.format = PNG_FORMAT_BGRA;
+    // The capture has no alpha; write it opaque.
+    std::vector<std::uint8_t> opaque(
+        pixels_, pixels_ + static_cast<size_t>(width_) * static_cast<size_t>(height_) * 4);
+    for (size_t i = 3; i < opaque.size(); i += 4) opaque[i] = 255;
+    ASSERT_TRUE(png_image_write_to_file(&image, path.c_str(), 0, opaque.data(), 0, nullptr)) << image.message;
+  }
+
+ private:
+  RECT rect_ = {};
+  int width_ = 0;
+  int height_ = 0;
+  UniqueBitmap bitmap_;
+  const std::uint8_t* pixels_ = nullptr;
+};
+
+// Each channel within `tolerance` of the expected colour.
+testing::AssertionResult Near(COLORREF actual, int r, int g, int b, int tolerance = 6) {
+  const int ar = GetRValue(actual), ag = GetGValue(actual), ab = GetBValue(actual);
+  if (std::abs(ar - r) <= tolerance && std::abs(ag - g) <= tolerance && std::abs(ab - b) <= tolerance)
+    return testing::AssertionSuccess();
+  return testing::AssertionFailure() << "colour (" << ar << ", " << ag << ", " << ab << "), expected about ("
+                                     << r << ", " << g << ", " << b << ")";
+}
+
+using ScreenshotTest = MainWindowFixture;
+
+TEST_F(ScreenshotTest, WindowShowsTheSkinTheListAndTheButtonsWhereTheyBelong) {
+  ImportRegFile(L"gui_entries.reg");
+  Start();
+  Pump(300);
+  const Screenshot shot(form_->Handle());
+  std::filesystem::create_directories(ARTIFACT_DIR);
+  shot.SavePng(std::string(ARTIFACT_DIR) + "/main_window.png");
+
+  // The dark body of the left column and its near-black outline.
+  EXPECT_TRUE(Near(shot.At(80, 400), 77, 76, 78));
+  EXPECT_TRUE(Near(shot.At(1, 300), 43, 43, 44));
+  // The red band, darker at its top than lower down, left of the search field and below it.
+  EXPECT_TRUE(Near(shot.At(160, 55), 185, 8, 14, 8));
+  EXPECT_TRUE(Near(shot.At(600, 122), 196, 11, 20, 8));
+  // The near-white search field around the edit box.
+  EXPECT_TRUE(Near(shot.At(240, 74), 250, 243, 244, 8));
+  // The light grey panel, left of the list's frame and below the details panel.
+  EXPECT_TRUE(Near(shot.At(160, 400), 207, 206, 207));
+  EXPECT_TRUE(Near(shot.At(500, 595), 207, 206, 207));
+  // Header bars, beside their captions, and the gap between two bars showing the panel.
+  EXPECT_TRUE(Near(shot.At(400, 158), 113, 111, 114));
+  EXPECT_TRUE(Near(shot.At(520, 158), 113, 111, 114));
+  EXPECT_TRUE(Near(shot.At(800, 150), 113, 111, 114));
+  // The list: a white window in its place, below its last row, with its own dark border.
+  EXPECT_TRUE(Near(shot.At(600, 480), 255, 255, 255));
+  EXPECT_FALSE(Near(shot.At(168, 300), 207, 206, 207, 20));
+  // The Uninstall button's yellow face, the All Programs tile on the dark column.
+  EXPECT_TRUE(Near(shot.At(735, 86), 233, 240, 18, 12));
+  EXPECT_TRUE(Near(shot.At(140, 150), 103, 102, 104, 8));
+  // The details backdrop under the list.
+  EXPECT_TRUE(Near(shot.At(800, 580), 250, 243, 244, 8));
+  // The count label's white text in the red band.
+  bool whiteText = false;
+  for (int x = 176; x < 300 && !whiteText; ++x)
+    for (int y = 104; y < 126 && !whiteText; ++y) whiteText = Near(shot.At(x, y), 255, 255, 255, 30);
+  EXPECT_TRUE(whiteText);
+}
+
+}  // namespace
+}  // namespace testsupport
