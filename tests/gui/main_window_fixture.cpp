@@ -3,9 +3,8 @@
 #include "toolkit/application.h"
 
 namespace testsupport {
-namespace {
 
-void SendMouse(DWORD flags, LONG dx = 0, LONG dy = 0) {
+void SendMouse(DWORD flags, LONG dx, LONG dy) {
   INPUT input = {};
   input.type = INPUT_MOUSE;
   input.mi.dwFlags = flags;
@@ -22,8 +21,6 @@ void MovePointer(POINT screen) {
   SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, (screen.x * 65536 + width - 1) / width,
             (screen.y * 65536 + height - 1) / height);
 }
-
-}  // namespace
 
 void MainWindowFixture::SetUpTestSuite() {
   Application().Initialize();

@@ -14,6 +14,10 @@
 
 namespace testsupport {
 
+// Mouse input as the hardware gives it, from any thread. MovePointer takes screen coordinates.
+void SendMouse(DWORD flags, LONG dx = 0, LONG dy = 0);
+void MovePointer(POINT screen);
+
 class MainWindowFixture : public testing::Test {
  protected:
   static void SetUpTestSuite();

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "base/errors.h"
 #include "tests/gui/main_window_fixture.h"
 #include "toolkit/application.h"
@@ -224,6 +226,57 @@ TEST_F(MainWindowTest, CloseButtonEndsTheMessageLoop) {
   EXPECT_FALSE(IsWindow(form_->Handle()));
   MSG message;
   EXPECT_TRUE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+}  // namespace
+}  // namespace testsupport
+
+namespace testsupport {
+namespace {
+
+TEST_F(MainWindowTest, PressingOnTheBackgroundAndMovingDragsTheWindow) {
+  CreateEmptyUninstallKey();
+  Start();
+  RECT before = {};
+  GetWindowRect(form_->Handle(), &before);
+  const POINT start = ToScreen({60, 300});
+  // The system's move loop runs inside the window's own handler and returns only when the
+  // button is released, so the rest of the drag comes from another thread.
+  std::thread hand([start] {
+    Sleep(400);
+    for (int step = 1; step <= 4; ++step) {
+      MovePointer({start.x + 10 * step, start.y + 5 * step});
+      Sleep(100);
+    }
+    SendMouse(MOUSEEVENTF_LEFTUP);
+  });
+  MoveTo({60, 300});
+  Press();
+  MoveTo({61, 300});
+  hand.join();
+  Pump(200);
+  RECT after = {};
+  GetWindowRect(form_->Handle(), &after);
+  // The drag started at the move one pixel right of the press.
+  EXPECT_EQ(after.left - before.left, 40 - 1);
+  EXPECT_EQ(after.top - before.top, 20);
+  EXPECT_EQ(after.right - after.left, 870);
+}
+
+TEST_F(MainWindowTest, PressingOnAControlOverTheBackgroundDragsNothing) {
+  CreateEmptyUninstallKey();
+  Start();
+  RECT before = {};
+  GetWindowRect(form_->Handle(), &before);
+  form_->lbl8->OnClick = nullptr;
+  MoveTo({20, 545});  // the promotional link in the left column
+  Press();
+  MoveTo({60, 580});
+  MoveTo({90, 600});
+  Release();
+  RECT after = {};
+  GetWindowRect(form_->Handle(), &after);
+  EXPECT_TRUE(EqualRect(&before, &after));
 }
 
 }  // namespace
