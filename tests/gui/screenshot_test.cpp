@@ -113,5 +113,39 @@ TEST_F(ScreenshotTest, WindowShowsTheSkinTheListAndTheButtonsWhereTheyBelong) {
   EXPECT_TRUE(whiteText);
 }
 
+TEST_F(ScreenshotTest, HoveredButtonsShowTheirHighlightedFaces) {
+  CreateEmptyUninstallKey();
+  Start();
+  const auto redPixels = [](const Screenshot& shot, const RECT& area) {
+    int count = 0;
+    for (int x = area.left; x < area.right; ++x)
+      for (int y = area.top; y < area.bottom; ++y) count += Near(shot.At(x, y), 233, 4, 4, 25) ? 1 : 0;
+    return count;
+  };
+  const RECT closeArea = form_->imgbtn5->BoundsRect();
+  {
+    const Screenshot idle(form_->Handle());
+    EXPECT_TRUE(Near(idle.At(150, 165), 103, 102, 104, 8));  // the dark tile of All Programs
+    EXPECT_EQ(redPixels(idle, closeArea), 0);
+  }
+  MoveTo({60, 165});
+  Pump(200);
+  {
+    // The tab turns light and reaches into the panel, joining it.
+    const Screenshot hovered(form_->Handle());
+    std::filesystem::create_directories(ARTIFACT_DIR);
+    hovered.SavePng(std::string(ARTIFACT_DIR) + "/main_window_hover.png");
+    EXPECT_TRUE(Near(hovered.At(150, 165), 207, 206, 207, 8));
+    EXPECT_TRUE(Near(hovered.At(162, 165), 207, 206, 207, 8));
+  }
+  MoveTo({form_->imgbtn5->Left() + 10, form_->imgbtn5->Top() + 10});
+  Pump(200);
+  {
+    const Screenshot hovered(form_->Handle());
+    EXPECT_GT(redPixels(hovered, closeArea), 10);
+    EXPECT_TRUE(Near(hovered.At(150, 165), 103, 102, 104, 8));
+  }
+}
+
 }  // namespace
 }  // namespace testsupport
