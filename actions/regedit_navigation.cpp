@@ -1,0 +1,209 @@
+#include "actions/regedit_navigation.h"
+
+#include <shellapi.h>
+
+#include "actions/path_cleanup.h"
+#include "base/unique_handle.h"
+
+namespace {
+
+constexpr wchar_t kEditorClass[] = L"RegEdit_RegEdit";
+constexpr wchar_t kTreeClass[] = L"SysTreeView32";
+constexpr wchar_t kListClass[] = L"SysListView32";
+// How often a wait for a freshly started editor looks for its window.
+constexpr DWORD kStartPollInterval = 50;
+
+Keystroke KeyDown(WPARAM key) {
+  return {Keystroke::Kind::kKeyDown, key};
+}
+Keystroke Pause(DWORD milliseconds) {
+  return {Keystroke::Kind::kPause, milliseconds};
+}
+
+// The lParam of a typed character. Windows' editor gets 0, as it always has. Wine's tree and list
+// ignore a character whose lParam is 0, so they get the repeat count of 1 that a real key press
+// carries.
+Keystroke Char(wchar_t unit, EditorKind editor) {
+  return {Keystroke::Kind::kChar, unit, editor == EditorKind::kWine ? 1 : 0};
+}
+
+bool RunsOnWine() {
+  const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+  return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+bool RunsUnderWow64() {
+  BOOL wow64 = FALSE;
+  return IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
+}
+
+bool HasClass(HWND window, const wchar_t* className) {
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  return lstrcmpiW(name, className) == 0;
+}
+
+struct PartSearch {
+  const wchar_t* className;
+  HWND found;
+};
+
+BOOL CALLBACK MatchPart(HWND window, LPARAM param) {
+  auto& search = *reinterpret_cast<PartSearch*>(param);
+  if (!HasClass(window, search.className)) return TRUE;
+  search.found = window;
+  return FALSE;
+}
+
+// The editor's child window of a class: a direct child as in Windows' editor, or else the first
+// descendant, since Wine's editor keeps its tree and list inside a child window of its own.
+HWND FindEditorPart(HWND editor, const wchar_t* className) {
+  if (const HWND direct = FindWindowExW(editor, nullptr, className, nullptr)) return direct;
+  PartSearch search{className, nullptr};
+  EnumChildWindows(editor, MatchPart, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// Waits, for at most kEditorStartLimit in all, until the editor is ready for input. On a 64-bit
+// system "regedit.exe" started from this 32-bit program may be a launcher that starts the 64-bit
+// editor and waits for it, so that it never becomes ready for input itself, or one that has ended
+// already. So the wait also ends when the editor's window appears, and then waits for the
+// window's own process, which on a fresh start is still setting its window up.
+void WaitForEditor(HANDLE started) {
+  const DWORD begin = GetTickCount();
+  const auto remaining = [begin] {
+    const DWORD spent = GetTickCount() - begin;
+    return spent < kEditorStartLimit ? kEditorStartLimit - spent : 0;
+  };
+  HWND editor = nullptr;
+  while (!(editor = FindWindowW(kEditorClass, nullptr)) && remaining() > 0) {
+    const DWORD result = WaitForInputIdle(started, kStartPollInterval);
+    if (result == 0) return;
+    if (result == WAIT_FAILED) Sleep(kStartPollInterval);
+  }
+  if (!editor) return;
+  DWORD processId = 0;
+  GetWindowThreadProcessId(editor, &processId);
+  const UniqueKernelHandle editorProcess(
+      OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, processId));
+  if (editorProcess) WaitForInputIdle(editorProcess.Get(), remaining());
+}
+
+}  // namespace
+
+RegEditTarget CurrentRegEditTarget() {
+  return {RunsOnWine() ? EditorKind::kWine : EditorKind::kWindows, RunsUnderWow64()};
+}
+
+KeystrokePlan CollapsePlan() {
+  return KeystrokePlan(kCollapsePresses, KeyDown(VK_LEFT));
+}
+
+KeystrokePlan KeyPathPlan(std::wstring_view path, EditorKind editor) {
+  // Wine's tree would take a name typed within 450 ms of the previous one (the one before this
+  // right arrow, or the last one of an earlier call) as its continuation.
+  const DWORD pauseAfterRight = editor == EditorKind::kWine ? kWineSearchLapse : kKeyPause;
+  KeystrokePlan plan;
+  for (const wchar_t unit : path) {
+    if (unit == L'\\') {
+      plan.push_back(KeyDown(VK_RIGHT));
+      plan.push_back(Pause(pauseAfterRight));
+    } else {
+      plan.push_back(Char(unit, editor));
+    }
+  }
+  return plan;
+}
+
+KeystrokePlan ValueNamePlan(std::wstring_view valueName, EditorKind editor) {
+  KeystrokePlan plan{Pause(kKeyPause), KeyDown(VK_HOME)};
+  for (const wchar_t unit : AsciiUpper(valueName)) plan.push_back(Char(unit, editor));
+  return plan;
+}
+
+std::wstring AddLeadingBackslash(std::wstring_view text) {
+  if (text.empty() || text.front() == L'\\') return std::wstring(text);
+  return L"\\" + std::wstring(text);
+}
+
+std::wstring EditorKeyPath(std::wstring_view keyPath, bool wow64) {
+  std::wstring path(keyPath);
+  if (!wow64) return path;
+  constexpr std::wstring_view kSoftware = L"HKEY_LOCAL_MACHINE\\SOFTWARE\\";
+  constexpr std::wstring_view kNode = L"WOW6432NODE";
+  const size_t start = path.starts_with(L'\\') ? 1 : 0;
+  const std::wstring upper = AsciiUpper(path);
+  const std::wstring_view fromHive = std::wstring_view(upper).substr(start);
+  if (!fromHive.starts_with(kSoftware)) return path;
+  const std::wstring_view belowSoftware = fromHive.substr(kSoftware.size());
+  if (belowSoftware.starts_with(kNode) &&
+      (belowSoftware.size() == kNode.size() || belowSoftware[kNode.size()] == L'\\')) {
+    return path;
+  }
+  path.insert(start + kSoftware.size(), L"Wow6432Node\\");
+  return path;
+}
+
+void SendKeystrokes(HWND window, const KeystrokePlan& plan) {
+  for (const auto& step : plan) {
+    switch (step.kind) {
+      case Keystroke::Kind::kKeyDown:
+        SendMessageW(window, WM_KEYDOWN, step.code, step.lParam);
+        break;
+      case Keystroke::Kind::kChar:
+        SendMessageW(window, WM_CHAR, step.code, step.lParam);
+        break;
+      case Keystroke::Kind::kPause:
+        Sleep(static_cast<DWORD>(step.code));
+        break;
+    }
+  }
+}
+
+HWND FindOrStartRegEdit() {
+  if (const HWND editor = FindWindowW(kEditorClass, nullptr)) return editor;
+  SHELLEXECUTEINFOW start = {};
+  start.cbSize = sizeof(start);
+  start.fMask = SEE_MASK_NOCLOSEPROCESS;
+  start.lpVerb = L"open";
+  start.lpFile = L"regedit.exe";
+  start.nShow = SW_SHOWMAXIMIZED;
+  ShellExecuteExW(&start);
+  const UniqueKernelHandle process(start.hProcess);
+  if (process) WaitForEditor(process.Get());
+  return FindWindowW(kEditorClass, nullptr);
+}
+
+void CollapseToRoot(HWND tree) {
+  SendKeystrokes(tree, CollapsePlan());
+}
+
+void TypeKeyPath(HWND tree, std::wstring_view path, EditorKind editor) {
+  SetForegroundWindow(tree);
+  SetFocus(tree);
+  SendKeystrokes(tree, KeyPathPlan(path, editor));
+}
+
+void TypeValueName(HWND list, std::wstring_view valueName, EditorKind editor) {
+  SetForegroundWindow(list);
+  SetFocus(list);
+  SendKeystrokes(list, ValueNamePlan(valueName, editor));
+}
+
+bool GotoRegistryKey(std::wstring_view keyPath, std::wstring_view valueName) {
+  return GotoRegistryKey(keyPath, valueName, CurrentRegEditTarget());
+}
+
+bool GotoRegistryKey(std::wstring_view keyPath, std::wstring_view valueName, const RegEditTarget& target) {
+  const HWND editor = FindOrStartRegEdit();
+  if (!editor) return false;
+  ShowWindow(editor, SW_SHOWMAXIMIZED);
+  SetForegroundWindow(editor);
+  const HWND tree = FindEditorPart(editor, kTreeClass);
+  CollapseToRoot(tree);
+  Sleep(kKeyPause);
+  TypeKeyPath(tree, AddLeadingBackslash(EditorKeyPath(keyPath, target.wow64)), target.editor);
+  const HWND list = FindEditorPart(editor, kListClass);
+  TypeValueName(list, valueName, target.editor);
+  return true;
+}
