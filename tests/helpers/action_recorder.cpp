@@ -19,8 +19,8 @@ namespace {
 void Append(const std::wstring& line) {
   wchar_t path[MAX_PATH] = {};
   if (GetEnvironmentVariableW(L"CALDWEX_RECORD", path, MAX_PATH) == 0) return;
-  const UniqueKernelHandle file(CreateFileW(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  const UniqueKernelHandle file(CreateFileW(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                            nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (file.Get() == INVALID_HANDLE_VALUE) return;
   DWORD written = 0;
   WriteFile(file.Get(), line.data(), static_cast<DWORD>(line.size() * sizeof(wchar_t)), &written, nullptr);

@@ -103,7 +103,8 @@ ScratchFolder::~ScratchFolder() {
 
 std::wstring ScratchFolder::CopyRecorder(const std::wstring& fileName) const {
   const std::wstring target = path_ + L"\\" + fileName;
-  if (!CopyFileW(RecorderPath().c_str(), target.c_str(), FALSE)) throw std::runtime_error("cannot copy the recorder");
+  if (!CopyFileW(RecorderPath().c_str(), target.c_str(), FALSE))
+    throw std::runtime_error("cannot copy the recorder");
   return target;
 }
 

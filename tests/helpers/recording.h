@@ -19,7 +19,7 @@ struct RecordedStart {
 // A fresh record file for one test, named in the environment that started processes inherit;
 // deleted again at the end of the test.
 class Recording {
-public:
+ public:
   Recording();
   ~Recording();
   Recording(const Recording&) = delete;
@@ -31,7 +31,7 @@ public:
   // Waits up to `timeoutMs` until at least `count` processes have recorded their start.
   std::vector<RecordedStart> WaitForStarts(size_t count, DWORD timeoutMs) const;
 
-private:
+ private:
   std::vector<std::wstring> Lines() const;
   std::wstring path_;
 };
@@ -41,7 +41,7 @@ std::wstring RecorderPath();
 
 // A scratch folder under the prefix's temporary folder, created empty and removed with its files.
 class ScratchFolder {
-public:
+ public:
   explicit ScratchFolder(const std::wstring& name);
   ~ScratchFolder();
   ScratchFolder(const ScratchFolder&) = delete;
@@ -51,7 +51,7 @@ public:
   // Copies the recorder into the folder under `fileName` and returns the copy's full path.
   std::wstring CopyRecorder(const std::wstring& fileName) const;
 
-private:
+ private:
   std::wstring path_;
 };
 
