@@ -27,6 +27,10 @@ class TApplication {
 
   TForm* MainForm() const { return mainForm_; }
   void SetMainForm(TForm& form) { mainForm_ = &form; }
+  // Called by a form that is being destroyed, so that the application never holds a dangling one.
+  void FormDestroying(const TForm& form) {
+    if (mainForm_ == &form) mainForm_ = nullptr;
+  }
 
   // Shows the main form and dispatches messages until the main form closes.
   void Run();

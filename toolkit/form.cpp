@@ -68,6 +68,7 @@ TForm::TForm() {
 }
 
 TForm::~TForm() {
+  Application().FormDestroying(*this);
   // Children first: they are windows of ours and must go before the form's window.
   controls_.clear();
   windowed_.clear();

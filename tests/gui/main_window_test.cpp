@@ -242,8 +242,15 @@ TEST_F(MainWindowTest, PressingOnTheBackgroundAndMovingDragsTheWindow) {
   const POINT start = ToScreen({60, 300});
   // The system's move loop runs inside the window's own handler and returns only when the
   // button is released, so the rest of the drag comes from another thread.
-  std::thread hand([start] {
-    Sleep(400);
+  const DWORD windowThread = GetCurrentThreadId();
+  bool moveLoopSeen = false;
+  std::thread hand([start, windowThread, &moveLoopSeen] {
+    // Wait until the window's thread is inside the move loop.
+    for (int i = 0; i < 300 && !moveLoopSeen; ++i, Sleep(10)) {
+      GUITHREADINFO info = {};
+      info.cbSize = sizeof(info);
+      moveLoopSeen = GetGUIThreadInfo(windowThread, &info) && (info.flags & GUI_INMOVESIZE) != 0;
+    }
     for (int step = 1; step <= 4; ++step) {
       MovePointer({start.x + 10 * step, start.y + 5 * step});
       Sleep(100);
@@ -255,6 +262,7 @@ TEST_F(MainWindowTest, PressingOnTheBackgroundAndMovingDragsTheWindow) {
   MoveTo({61, 300});
   hand.join();
   Pump(200);
+  EXPECT_TRUE(moveLoopSeen);
   RECT after = {};
   GetWindowRect(form_->Handle(), &after);
   // The drag started at the move one pixel right of the press.
