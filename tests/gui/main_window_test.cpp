@@ -219,6 +219,16 @@ TEST_F(MainWindowTest, MinimiseHidesTheWindowWithTheApplicationAndRestoreNeedsNo
   EXPECT_EQ(form_->lblNO->Caption(), L"Total 14 Softwares");
 }
 
+TEST_F(MainWindowTest, AllProgramsRescansAndWritesTheTotal) {
+  ImportRegFile(L"gui_entries.reg");
+  Start();
+  SetText(CreateEntryKey(L"Added Later").Get(), L"DisplayName", L"Added Later");
+  form_->lblNO->SetCaption(L"3");
+  ClickAt({60, 165});
+  EXPECT_EQ(form_->lv1->RowCount(), 15);
+  EXPECT_EQ(form_->lblNO->Caption(), L"Total 15 Softwares");
+}
+
 TEST_F(MainWindowTest, CloseButtonEndsTheMessageLoop) {
   CreateEmptyUninstallKey();
   Start();
