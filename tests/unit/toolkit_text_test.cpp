@@ -4,6 +4,7 @@
 #include "app/count_text.h"
 #include "base/errors.h"
 #include "toolkit/error_box.h"
+#include "toolkit/form.h"
 #include "toolkit/layout.h"
 
 namespace {
@@ -37,6 +38,21 @@ TEST(CountText, TotalAndBareForms) {
   EXPECT_EQ(TotalCountText(57), L"Total 57 Softwares");
   EXPECT_EQ(TotalCountText(0), L"Total 0 Softwares");
   EXPECT_EQ(BareCountText(1000), L"1000");
+}
+
+TEST(DesktopCentre, HalvesRoundTowardsZeroAndTheWindowStaysInsideTheDesktop) {
+  const SIZE window = {870, 619};
+  const auto at = [&](RECT desktop) {
+    const POINT p = TForm::DesktopCentre(window, desktop);
+    return std::make_pair(p.x, p.y);
+  };
+  EXPECT_EQ(at({0, 0, 1280, 1024}), std::make_pair(205L, 203L));
+  EXPECT_EQ(at({0, 0, 1281, 1025}), std::make_pair(205L, 203L));
+  // Two monitors, the second left of the primary: the desktop spans both.
+  EXPECT_EQ(at({-1920, 0, 1280, 1080}), std::make_pair(-1920L + 1600 - 435, 540L - 309));
+  // A desktop smaller than the window: its top-left corner, never beyond.
+  EXPECT_EQ(at({0, 0, 800, 600}), std::make_pair(0L, 0L));
+  EXPECT_EQ(at({-100, -50, 700, 550}), std::make_pair(-100L, -50L));
 }
 
 TEST(Layout, ReadsObjectsPropertiesInOrderItemsAndNestedObjects) {
