@@ -59,3 +59,7 @@ class TPicture {
 TPicture DecodePicture(std::span<const std::uint8_t> data);
 TPicture DecodePng(std::span<const std::uint8_t> data);
 TPicture DecodeJpeg(std::span<const std::uint8_t> data);
+
+// A copy of an icon's image at its own size, transparent where the icon is; the icon stays
+// the caller's. A null or monochrome icon gives the empty picture.
+TPicture PictureFromIcon(HICON icon);

@@ -113,6 +113,31 @@ TEST_F(ScreenshotTest, WindowShowsTheSkinTheListAndTheButtonsWhereTheyBelong) {
   EXPECT_TRUE(whiteText);
 }
 
+TEST_F(ScreenshotTest, IconPictureIsTransparentWhereTheIconIs) {
+  CreateEmptyUninstallKey();
+  Start();
+  const HICON icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), L"#2", IMAGE_ICON, 20, 20, 0));
+  ASSERT_NE(icon, nullptr);
+  const TPicture picture = PictureFromIcon(icon);
+  DestroyIcon(icon);
+  ASSERT_EQ(picture.Width(), 20);
+  ASSERT_EQ(picture.Height(), 20);
+  // Shown over the panel by a picture control: some pixels keep the panel, some do not.
+  form_->img1->SetPicture(picture);
+  form_->img1->SetVisible(true);
+  Pump(200);
+  const Screenshot shot(form_->Handle());
+  int panel = 0;
+  int drawn = 0;
+  for (int x = form_->img1->Left(); x < form_->img1->Left() + 20; ++x)
+    for (int y = form_->img1->Top(); y < form_->img1->Top() + 20; ++y)
+      ++(Near(shot.At(x, y), 250, 243, 244, 2) ? panel : drawn);
+  EXPECT_EQ(form_->img1->Width(), 20);  // AutoSize follows the icon
+  EXPECT_GT(panel, 0);
+  EXPECT_GT(drawn, 100);
+  EXPECT_TRUE(PictureFromIcon(nullptr).Empty());
+}
+
 TEST_F(ScreenshotTest, HoveredButtonsShowTheirHighlightedFaces) {
   CreateEmptyUninstallKey();
   Start();
