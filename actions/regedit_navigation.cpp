@@ -89,6 +89,21 @@ void WaitForEditor(HANDLE started) {
   if (editorProcess) WaitForInputIdle(editorProcess.Get(), remaining());
 }
 
+bool Answers(HWND editor) {
+  DWORD_PTR ignored = 0;
+  return SendMessageTimeoutW(editor, WM_NULL, 0, 0, SMTO_NORMAL, kEditorAnswerLimit, &ignored) != 0;
+}
+
+// Sends one message and waits until the editor has handled it, for at most kEditorAnswerLimit.
+// False only when the editor did not answer in time; a message to a window that is not there
+// (a tree or list that was not found) is lost as it would be with SendMessageW.
+bool SendToEditor(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  DWORD_PTR ignored = 0;
+  if (SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, kEditorAnswerLimit, &ignored))
+    return true;
+  return GetLastError() != ERROR_TIMEOUT;
+}
+
 }  // namespace
 
 RegEditTarget CurrentRegEditTarget() {
@@ -144,20 +159,21 @@ std::wstring EditorKeyPath(std::wstring_view keyPath, bool wow64) {
   return path;
 }
 
-void SendKeystrokes(HWND window, const KeystrokePlan& plan) {
+bool SendKeystrokes(HWND window, const KeystrokePlan& plan) {
   for (const auto& step : plan) {
     switch (step.kind) {
       case Keystroke::Kind::kKeyDown:
-        SendMessageW(window, WM_KEYDOWN, step.code, step.lParam);
+        if (!SendToEditor(window, WM_KEYDOWN, step.code, step.lParam)) return false;
         break;
       case Keystroke::Kind::kChar:
-        SendMessageW(window, WM_CHAR, step.code, step.lParam);
+        if (!SendToEditor(window, WM_CHAR, step.code, step.lParam)) return false;
         break;
       case Keystroke::Kind::kPause:
         Sleep(static_cast<DWORD>(step.code));
         break;
     }
   }
+  return true;
 }
 
 HWND FindOrStartRegEdit() {
@@ -174,20 +190,20 @@ HWND FindOrStartRegEdit() {
   return FindWindowW(kEditorClass, nullptr);
 }
 
-void CollapseToRoot(HWND tree) {
-  SendKeystrokes(tree, CollapsePlan());
+bool CollapseToRoot(HWND tree) {
+  return SendKeystrokes(tree, CollapsePlan());
 }
 
-void TypeKeyPath(HWND tree, std::wstring_view path, EditorKind editor) {
+bool TypeKeyPath(HWND tree, std::wstring_view path, EditorKind editor) {
   SetForegroundWindow(tree);
   SetFocus(tree);
-  SendKeystrokes(tree, KeyPathPlan(path, editor));
+  return SendKeystrokes(tree, KeyPathPlan(path, editor));
 }
 
-void TypeValueName(HWND list, std::wstring_view valueName, EditorKind editor) {
+bool TypeValueName(HWND list, std::wstring_view valueName, EditorKind editor) {
   SetForegroundWindow(list);
   SetFocus(list);
-  SendKeystrokes(list, ValueNamePlan(valueName, editor));
+  return SendKeystrokes(list, ValueNamePlan(valueName, editor));
 }
 
 bool GotoRegistryKey(std::wstring_view keyPath, std::wstring_view valueName) {
@@ -196,14 +212,15 @@ bool GotoRegistryKey(std::wstring_view keyPath, std::wstring_view valueName) {
 
 bool GotoRegistryKey(std::wstring_view keyPath, std::wstring_view valueName, const RegEditTarget& target) {
   const HWND editor = FindOrStartRegEdit();
-  if (!editor) return false;
+  // An editor that does not answer would hold this thread in ShowWindow or in the first key.
+  if (!editor || !Answers(editor)) return false;
   ShowWindow(editor, SW_SHOWMAXIMIZED);
   SetForegroundWindow(editor);
   const HWND tree = FindEditorPart(editor, kTreeClass);
-  CollapseToRoot(tree);
+  if (!CollapseToRoot(tree)) return false;
   Sleep(kKeyPause);
-  TypeKeyPath(tree, AddLeadingBackslash(EditorKeyPath(keyPath, target.wow64)), target.editor);
+  if (!TypeKeyPath(tree, AddLeadingBackslash(EditorKeyPath(keyPath, target.wow64)), target.editor))
+    return false;
   const HWND list = FindEditorPart(editor, kListClass);
-  TypeValueName(list, valueName, target.editor);
-  return true;
+  return TypeValueName(list, valueName, target.editor);
 }

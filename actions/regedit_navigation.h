@@ -50,6 +50,8 @@ inline constexpr DWORD kKeyPause = 100;
 inline constexpr DWORD kWineSearchLapse = 500;
 // How long to wait for a freshly started editor.
 inline constexpr DWORD kEditorStartLimit = 10000;
+// How long the editor may take over one message before the navigation gives up on it.
+inline constexpr DWORD kEditorAnswerLimit = 5000;
 
 // The keystrokes, as plain data.
 KeystrokePlan CollapsePlan();
@@ -64,16 +66,20 @@ std::wstring AddLeadingBackslash(std::wstring_view text);
 // HKEY_LOCAL_MACHINE\Software\Wow6432Node\. The rest of the path is kept as given.
 std::wstring EditorKeyPath(std::wstring_view keyPath, bool wow64);
 
-// Sends the plan's messages to `window` with SendMessageW, and sleeps through its pauses.
-void SendKeystrokes(HWND window, const KeystrokePlan& plan);
+// Sends the plan's messages to `window`, each as SendMessageW would but giving up on an editor
+// that takes longer than kEditorAnswerLimit over one, and sleeps through the plan's pauses. False
+// when the editor stopped answering; the rest of the plan is then not sent.
+bool SendKeystrokes(HWND window, const KeystrokePlan& plan);
 
 // The editor's main window, starting the editor when none is open; null if it does not show up.
 HWND FindOrStartRegEdit();
-void CollapseToRoot(HWND tree);
-void TypeKeyPath(HWND tree, std::wstring_view path, EditorKind editor);
-void TypeValueName(HWND list, std::wstring_view valueName, EditorKind editor);
+// These three send their part of the navigation; false when the editor stopped answering.
+bool CollapseToRoot(HWND tree);
+bool TypeKeyPath(HWND tree, std::wstring_view path, EditorKind editor);
+bool TypeValueName(HWND list, std::wstring_view valueName, EditorKind editor);
 
 // Shows `keyPath` and selects `valueName` in the editor. False when no editor window could be
-// found or started; otherwise true, whatever the editor made of the keystrokes.
+// found or started, or when the editor stopped answering; otherwise true, whatever the editor
+// made of the keystrokes.
 bool GotoRegistryKey(std::wstring_view keyPath, std::wstring_view valueName);
 bool GotoRegistryKey(std::wstring_view keyPath, std::wstring_view valueName, const RegEditTarget& target);

@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "actions/regedit_navigation.h"
+#include "base/unique_handle.h"
 
 namespace {
 
@@ -210,6 +212,77 @@ TEST_F(GotoRegistryKeyRecording, UnderWow64MachineSoftwareKeysAreTypedAtTheirWow
   EXPECT_EQ(
       Navigate(kDirect, L"HKEY_CURRENT_USER\\Software\\App", L"DisplayName", {EditorKind::kWindows, true}),
       kCollapsed + L"|100|>|100|HKEY_CURRENT_USER>|100|Software>|100|App" + tail);
+}
+
+// An editor window on a thread of its own that stops answering: at once, or when its tree gets
+// its first key.
+class UnansweringEditor {
+ public:
+  enum class Stops { kAtOnce, kAtFirstKey };
+
+  explicit UnansweringEditor(Stops stops) : stops_(stops) {
+    RegisterRecordingClass(L"RegEdit_RegEdit");
+    RegisterRecordingClass(L"SysTreeView32");
+    const UniqueKernelHandle ready(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    thread_ = std::thread([this, &ready] { Run(ready.Get()); });
+    WaitForSingleObject(ready.Get(), INFINITE);
+  }
+  ~UnansweringEditor() {
+    SetEvent(release_.Get());
+    PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
+    thread_.join();
+  }
+  UnansweringEditor(const UnansweringEditor&) = delete;
+  UnansweringEditor& operator=(const UnansweringEditor&) = delete;
+
+  HWND Main() const { return main_; }
+  int KeysReceived() const { return keys_; }
+
+ private:
+  static LRESULT CALLBACK StallingTreeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_KEYDOWN) return DefWindowProcW(window, message, wParam, lParam);
+    ++current_->keys_;
+    WaitForSingleObject(current_->release_.Get(), INFINITE);
+    return 0;
+  }
+
+  void Run(HANDLE ready) {
+    threadId_ = GetCurrentThreadId();
+    main_ = Create(L"RegEdit_RegEdit", nullptr);
+    const HWND tree = Create(L"SysTreeView32", main_);
+    current_ = this;
+    SetWindowLongPtrW(tree, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StallingTreeProc));
+    SetEvent(ready);
+    if (stops_ == Stops::kAtOnce) {
+      WaitForSingleObject(release_.Get(), INFINITE);
+    } else {
+      MSG message;
+      while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
+    }
+    DestroyWindow(main_);
+  }
+
+  static inline UnansweringEditor* current_ = nullptr;
+  const Stops stops_;
+  const UniqueKernelHandle release_{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+  std::thread thread_;
+  DWORD threadId_ = 0;
+  HWND main_ = nullptr;
+  int keys_ = 0;
+};
+
+TEST(GotoRegistryKeyBounds, GivesUpOnAnEditorThatDoesNotAnswer) {
+  for (const auto stops : {UnansweringEditor::Stops::kAtOnce, UnansweringEditor::Stops::kAtFirstKey}) {
+    const UnansweringEditor editor(stops);
+    ASSERT_EQ(FindWindowW(L"RegEdit_RegEdit", nullptr), editor.Main());
+    const DWORD start = GetTickCount();
+    EXPECT_FALSE(GotoRegistryKey(L"HKEY_USERS", L"x", kWindows32));
+    const DWORD waited = GetTickCount() - start;
+    EXPECT_GE(waited, kEditorAnswerLimit - 20);
+    EXPECT_LT(waited, kEditorAnswerLimit + 1500);
+    // Nothing more is sent once the editor has stopped answering.
+    EXPECT_EQ(editor.KeysReceived(), stops == UnansweringEditor::Stops::kAtOnce ? 0 : 1);
+  }
 }
 
 TEST(CurrentRegEditTarget, SeesWineAndWow64InTheTestPrefix) {
