@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -82,10 +83,14 @@ std::vector<std::wstring> CommandLines(const std::vector<RecordedStart>& starts)
 class ShellOpenTest : public testing::Test {
  protected:
   // Waits for `expected.size()` handler starts, then a little longer to see that no more come.
-  void ExpectHandlerStarts(const std::vector<std::wstring>& expected) {
-    recording_.WaitForStarts(expected.size(), 5000);
+  // The handlers run as separate processes, so the order in which they record is not fixed.
+  void ExpectHandlerStarts(std::vector<std::wstring> expected) {
+    recording_.WaitForStarts(expected.size(), 15000);
     Sleep(700);
-    EXPECT_EQ(CommandLines(recording_.Starts()), expected);
+    std::vector<std::wstring> got = CommandLines(recording_.Starts());
+    std::sort(got.begin(), got.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(got, expected);
   }
 
   Recording recording_;
