@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "actions/shell_open.h"
 #include "app/count_text.h"
 #include "catalogue/softwarelist.h"
 #include "toolkit/application.h"
@@ -44,6 +45,7 @@ THandlerTable TForm1::Handlers() {
   bind("img6Click", &TForm1::img6Click);
   bind("img7Click", &TForm1::img7Click);
   bind("lbl8Click", &TForm1::lbl8Click);
+  bind("lblURLClick", &TForm1::lblURLClick);
   bind("lv1Change", &TForm1::lv1Change);
   bind("lv1Click", &TForm1::lv1Click);
   bind("lv1ColumnClick", &TForm1::lv1ColumnClick);
@@ -132,14 +134,23 @@ void TForm1::imgbtn4Click(TObject&) {
   lblNO->SetCaption(TotalCountText(lv1->RowCount()));
 }
 
+void TForm1::lbl8Click(TObject&) {
+  OpenMakerWebSite(Application().Handle());
+}
+
+// The label is drawn as a link, so a click opens it, but only when it is a web address: the
+// text comes from the registry, where any installer may have written a program path.
+void TForm1::lblURLClick(TObject&) {
+  OpenHelpLink(Application().Handle(), lblURL->Caption());
+}
+
 // Bound by the layout; their commands come with the uninstaller launch, the sort, the details
-// panel, the shell opens, the search and the context menu.
+// panel, the search and the context menu.
 void TForm1::imgbtn2Click(TObject&) {}
 void TForm1::img4Click(TObject&) {}
 void TForm1::img5Click(TObject&) {}
 void TForm1::img6Click(TObject&) {}
 void TForm1::img7Click(TObject&) {}
-void TForm1::lbl8Click(TObject&) {}
 void TForm1::lv1Change(TObject&, const TListItem*, TItemChange) {}
 void TForm1::lv1Click(TObject&) {}
 void TForm1::lv1ColumnClick(TObject&, int) {}

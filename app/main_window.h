@@ -62,6 +62,7 @@ class TForm1 : public TForm {
   void img6Click(TObject& Sender);
   void img7Click(TObject& Sender);
   void lbl8Click(TObject& Sender);
+  void lblURLClick(TObject& Sender);
   void lv1Change(TObject& Sender, const TListItem* Item, TItemChange Change);
   void lv1Click(TObject& Sender);
   void lv1ColumnClick(TObject& Sender, int ColumnIndex);
