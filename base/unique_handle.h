@@ -60,6 +60,16 @@ struct IconTraits {
   static Handle Empty() { return nullptr; }
   static void Close(Handle h) { DestroyIcon(h); }
 };
+struct MemoryDcTraits {
+  using Handle = HDC;
+  static Handle Empty() { return nullptr; }
+  static void Close(Handle h) { DeleteDC(h); }
+};
+struct MenuTraits {
+  using Handle = HMENU;
+  static Handle Empty() { return nullptr; }
+  static void Close(Handle h) { DestroyMenu(h); }
+};
 template <typename T>
 struct GdiObjectTraits {
   using Handle = T;
@@ -70,6 +80,8 @@ struct GdiObjectTraits {
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueRegKey = UniqueHandle<RegKeyTraits>;
 using UniqueIcon = UniqueHandle<IconTraits>;
+using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
+using UniqueMenu = UniqueHandle<MenuTraits>;
 using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
 using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
 using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;

@@ -16,13 +16,6 @@ constexpr wchar_t kFormClass[] = L"CaldwexForm";
 constexpr UINT_PTR kLeaveTimer = 1;
 constexpr UINT kLeavePollMs = 50;
 
-struct MemoryDcTraits {
-  using Handle = HDC;
-  static Handle Empty() { return nullptr; }
-  static void Close(Handle h) { DeleteDC(h); }
-};
-using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
-
 // BeginPaint and EndPaint as one scope, so that a failing paint still validates the window
 // instead of asking to be painted again at once.
 class PaintScope {

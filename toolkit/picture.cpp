@@ -4,17 +4,6 @@
 
 #include "base/errors.h"
 
-namespace {
-
-struct MemoryDcTraits {
-  using Handle = HDC;
-  static Handle Empty() { return nullptr; }
-  static void Close(Handle h) { DeleteDC(h); }
-};
-using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
-
-}  // namespace
-
 TGraphic::TGraphic(int width, int height, bool hasAlpha, std::span<const std::uint8_t> bgra)
     : width_(width), height_(height), hasAlpha_(hasAlpha) {
   BITMAPINFO info = {};

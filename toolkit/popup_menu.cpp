@@ -2,17 +2,6 @@
 
 #include "base/unique_handle.h"
 
-namespace {
-
-struct MenuTraits {
-  using Handle = HMENU;
-  static Handle Empty() { return nullptr; }
-  static void Close(Handle h) { DestroyMenu(h); }
-};
-using UniqueMenu = UniqueHandle<MenuTraits>;
-
-}  // namespace
-
 void TMenuItem::Click() {
   if (enabled_ && OnClick) OnClick(*this);
 }
