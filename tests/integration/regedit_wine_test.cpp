@@ -4,6 +4,7 @@
 // The list view messages need the base definitions first.
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <shellapi.h>
 
 #include <cstring>
 #include <iostream>
@@ -117,6 +118,22 @@ class WineRegistryEditor : public testing::Test {
   // Two product codes that differ only in their last two digits, and a plain name.
   const std::vector<std::wstring> entries_{L"{6F1B7A2C-0D3E-4C55-9A10-3B2C4D5E6F07}",
                                            L"{6F1B7A2C-0D3E-4C55-9A10-3B2C4D5E6F70}", L"Caldwex_Test2"};
+
+  // The very first editor in a fresh prefix can take many seconds longer to come up than any
+  // later one, while Wine prepares it once. Start and close one here, so that the tests see the
+  // editor start as a user does every other time.
+  static void SetUpTestSuite() {
+    SHELLEXECUTEINFOW info = {};
+    info.cbSize = sizeof(info);
+    info.fMask = SEE_MASK_NOCLOSEPROCESS;
+    info.lpFile = L"regedit.exe";
+    info.nShow = SW_SHOWMINNOACTIVE;
+    ShellExecuteExW(&info);
+    const UniqueKernelHandle launcher(info.hProcess);
+    for (int i = 0; i < 600 && EditorWindows().empty(); ++i) Sleep(100);
+    CloseEditors();
+    if (launcher) WaitForSingleObject(launcher.Get(), 10000);
+  }
 
   void SetUp() override {
     CloseEditors();
