@@ -2,6 +2,7 @@
 
 #include "toolkit/error_box.h"
 #include "toolkit/form.h"
+#include "toolkit/window_object.h"
 
 namespace {
 constexpr wchar_t kApplicationClass[] = L"CaldwexApplication";
@@ -123,13 +124,9 @@ LRESULT TApplication::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
 }
 
 LRESULT CALLBACK TApplication::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* application = static_cast<TApplication*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    application->hwnd_ = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(application));
-  }
-  auto* application = reinterpret_cast<TApplication*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  auto* application = WindowObject<TApplication>(hwnd, message, lParam);
   if (!application) return DefWindowProcW(hwnd, message, wParam, lParam);
+  if (message == WM_NCCREATE) application->hwnd_ = hwnd;
   try {
     return application->HandleMessage(message, wParam, lParam);
   } catch (...) {

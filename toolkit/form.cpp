@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "toolkit/application.h"
+#include "toolkit/window_object.h"
 
 namespace {
 
@@ -401,13 +402,9 @@ LRESULT TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CALLBACK TForm::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* form = static_cast<TForm*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    form->hwnd_ = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
-  }
-  auto* form = reinterpret_cast<TForm*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  auto* form = WindowObject<TForm>(hwnd, message, lParam);
   if (!form) return DefWindowProcW(hwnd, message, wParam, lParam);
+  if (message == WM_NCCREATE) form->hwnd_ = hwnd;
   // Exceptions never cross into the system: whatever a handler lets escape ends here.
   try {
     return form->HandleMessage(message, wParam, lParam);
