@@ -7,7 +7,7 @@ foreach(lib png16 jpeg gtest gmock)
 endforeach()
 
 add_library(deps::zlib STATIC IMPORTED)
-set_target_properties(deps::zlib PROPERTIES IMPORTED_LOCATION /usr/i686-w64-mingw32/lib/libz.a)
+set_target_properties(deps::zlib PROPERTIES IMPORTED_LOCATION /usr/${MINGW_TRIPLE}/lib/libz.a)
 
 add_library(deps::png STATIC IMPORTED)
 set_target_properties(deps::png PROPERTIES

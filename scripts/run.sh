@@ -1,17 +1,23 @@
 #!/usr/bin/env bash
 # Sets up the machine if needed, builds the program and starts it under Wine, in a demo prefix
-# (build/demo-prefix) seeded with a handful of typical entries. On the user's display when
+# (build/demo-prefix) seeded with a handful of typical entries: the i686 program we ship where
+# this host runs 32-bit programs, else the x86_64 one under wine64. On the user's display when
 # DISPLAY is set; otherwise on a virtual display, where it saves a screenshot of the window to
 # build/screenshot.png, closes the program and cleans up.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-build="$root/build"
-bash "$root/scripts/build.sh"
+who=run
+source "$(dirname "$0")/lib.sh"
 
-export WINEPREFIX="$build/demo-prefix"
+bash "$root/scripts/setup.sh" --packages  # Wine first, to find out the host's kind
+arch=$(host_arch)
+bash "$root/scripts/build.sh" "$arch" CaldwexUninstaller
+
+export WINEPREFIX="$root/build/demo-prefix"
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
-exe="$build/CaldwexUninstaller.exe"
+export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
+wine=$(wine_loader "$arch")
+[ "$arch" = i686 ] || export WINELOADER="$wine"
+exe="$(build_dir "$arch")/CaldwexUninstaller.exe"
 
 xvfb_pid=""
 cleanup() {
@@ -22,34 +28,40 @@ cleanup() {
 if [ -z "${DISPLAY:-}" ]; then
   n=90
   while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  mkdir -p "$logs"
+  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$logs/run-xvfb.log" 2>&1 &
   xvfb_pid=$!
   trap cleanup EXIT
   for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+  [ -e "/tmp/.X11-unix/X$n" ] || fail "Xvfb :$n did not start within 10 s; its output is in $logs/run-xvfb.log"
   export DISPLAY=":$n"
 fi
 
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  echo "run: creating the demo prefix $WINEPREFIX (about half a minute)"
+  say "creating the demo prefix $WINEPREFIX (about half a minute)"
   mkdir -p "$WINEPREFIX"
-  wineboot -i >/dev/null 2>&1
+  step "creating the demo prefix" "$wine" wineboot.exe -i
 fi
-# The program is 32-bit and reads the 32-bit view of the registry.
-wine reg import "$root/scripts/demo-entries.reg" /reg:32 >/dev/null 2>&1
+step "importing the demo entries" "$wine" reg.exe import "$root/scripts/demo-entries.reg" "$(reg_view "$arch")"
 
 if [ -z "$xvfb_pid" ]; then
-  echo "run: starting $exe"
-  wine "$exe"
+  say "starting the $arch program $exe"
+  "$wine" "$exe"
   exit 0
 fi
 
-wine "$exe" >/dev/null 2>&1 &
+say "starting the $arch program $exe on a virtual display"
+"$wine" "$exe" >"$logs/run-program.log" 2>&1 &
+program=$!
 # Wait for the window (its caption is the window text), then give it a moment to paint.
+shown=0
 for _ in $(seq 150); do
-  xwininfo -root -tree 2>/dev/null | grep -q '"Caldwex Uninstaller free 2.01"' && break
+  xwininfo -root -tree 2>/dev/null | grep -q '"Caldwex Uninstaller free 2.01"' && { shown=1; break; }
+  kill -0 "$program" 2>/dev/null || break
   sleep 0.2
 done
+[ "$shown" = 1 ] || fail "the program's window did not appear within 30 s; its output is in $logs/run-program.log"
 sleep 2
 # The window sits at the centre of the 1280 x 1024 screen.
-import -window root -crop 870x619+205+203 +repage "$build/screenshot.png"
-echo "run: no display, so the program ran on a virtual one; its window is in $build/screenshot.png"
+step "taking the screenshot" import -window root -crop 870x619+205+203 +repage "$root/build/screenshot.png"
+say "no display, so the program ran on a virtual one; its window is in $root/build/screenshot.png"

@@ -1,5 +1,5 @@
 // What the user sees: the window captured from the screen, checked at points whose colours
-// the skin fixes, and kept as build/artifacts/main_window.png.
+// the skin fixes, and kept as artifacts/main_window.png in the build folder.
 #include <gtest/gtest.h>
 #include <png.h>
 

@@ -9,8 +9,11 @@
 
 #include "actions/regedit_navigation.h"
 #include "base/unique_handle.h"
+#include "tests/support/registry_fixture.h"
 
 namespace {
+
+using testsupport::kBuildRunsUnderWow64;
 
 struct Received {
   HWND window;
@@ -285,11 +288,18 @@ TEST(GotoRegistryKeyBounds, GivesUpOnAnEditorThatDoesNotAnswer) {
   }
 }
 
-TEST(CurrentRegEditTarget, SeesWineAndWow64InTheTestPrefix) {
-  // The test environment is Wine with a 64-bit prefix, and this program is 32-bit.
-  const RegEditTarget target = CurrentRegEditTarget();
-  EXPECT_EQ(target.editor, EditorKind::kWine);
-  EXPECT_TRUE(target.wow64);
+TEST(CurrentRegEditTarget, SeesWineInTheTestPrefix) {
+  EXPECT_EQ(CurrentRegEditTarget().editor, EditorKind::kWine);
+}
+
+TEST(CurrentRegEditTarget, SeesWow64InA32BitProgramOnA64BitPrefix) {
+  if (!kBuildRunsUnderWow64) GTEST_SKIP() << "a 64-bit program gets no WOW64 redirection";
+  EXPECT_TRUE(CurrentRegEditTarget().wow64);
+}
+
+TEST(CurrentRegEditTarget, SeesNoWow64InA64BitProgram) {
+  if (kBuildRunsUnderWow64) GTEST_SKIP() << "only a 64-bit program reads the registry unredirected";
+  EXPECT_FALSE(CurrentRegEditTarget().wow64);
 }
 
 }  // namespace

@@ -108,8 +108,10 @@ std::wstring EntryPath(const std::wstring& name) {
   return std::wstring(kUninstallKeyRoot) + kUninstallKey + L"\\" + name;
 }
 
-// Where the 64-bit editor shows an entry of the 32-bit view that this program reads.
+// Where the 64-bit editor shows an entry of the view that this program reads: a 32-bit
+// program's entries sit under Wow6432Node.
 std::wstring ShownEntryPath(const std::wstring& name) {
+  if (!kBuildRunsUnderWow64) return EntryPath(name);
   return L"HKEY_LOCAL_MACHINE\\Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + name;
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <vector>
 
 #include "base/errors.h"
 #include "tests/support/scan_fixture.h"
@@ -12,8 +13,22 @@ namespace {
 
 using ScanBadInputTest = ScanFixture;
 
+// Bytes of UTF-16 text, with no terminating NUL unless the text holds one.
+std::vector<BYTE> Utf16Bytes(const std::wstring& text) {
+  const auto* bytes = reinterpret_cast<const BYTE*>(text.data());
+  return std::vector<BYTE>(bytes, bytes + text.size() * sizeof(wchar_t));
+}
+
 TEST_F(ScanBadInputTest, StringsWithoutNulOrWithOddLengthAreReadWithinTheirData) {
-  ImportRegFile(L"odd_strings.reg");
+  // Written through the registry API: Wine's 64-bit reg.exe crashes importing such data.
+  const auto key = CreateEntryKey(L"Odd");
+  std::vector<BYTE> oddLength = Utf16Bytes(L"OddX");
+  oddLength.pop_back();  // 7 bytes: "Odd" and half of "X"
+  SetRaw(key.Get(), L"DisplayName", REG_SZ, oddLength);
+  SetRaw(key.Get(), L"Publisher", REG_SZ, Utf16Bytes(L"NoNul"));
+  SetRaw(key.Get(), L"DisplayVersion", REG_SZ, Utf16Bytes(std::wstring(L"1.0\0garbage", 11)));
+  SetRaw(key.Get(), L"URLInfoAbout", REG_SZ, {});
+  SetRaw(key.Get(), L"UninstallString", REG_SZ, {0x41});
   ScanUninstallEntries(list_, images_);
   ASSERT_EQ(list_.RowCount(), 1);
   EXPECT_EQ(list_.Caption(0), L"Odd");                   // 7 bytes: the odd byte is dropped

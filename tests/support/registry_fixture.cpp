@@ -30,9 +30,11 @@ DWORD RunCommand(const std::wstring& commandLine) {
   return code;
 }
 
+constexpr const wchar_t* kProgramRegistryView = kBuildRunsUnderWow64 ? L" /reg:32" : L" /reg:64";
+
 void ImportRegFile(const std::wstring& fixtureName) {
   const std::wstring path = std::wstring(TEST_FIXTURE_DIR) + L"/" + fixtureName;
-  if (RunCommand(L"reg.exe import \"" + path + L"\" /reg:32") != 0) {
+  if (RunCommand(L"reg.exe import \"" + path + L"\"" + kProgramRegistryView) != 0) {
     throw std::runtime_error("reg import failed");
   }
 }

@@ -1,5 +1,6 @@
 #pragma once
-// Arranges the Uninstall key of the test prefix's registry (the view this 32-bit program reads).
+// Arranges the Uninstall key of the test prefix's registry, in the view that this build's
+// programs read (32-bit for the i686 build, 64-bit for the x86_64 one).
 
 #include <windows.h>
 
@@ -10,10 +11,14 @@
 
 namespace testsupport {
 
+// The i686 build's programs are 32-bit and run under WOW64 in the test's 64-bit prefix: they
+// read the 32-bit registry view. The x86_64 build's read the 64-bit view, unredirected.
+constexpr bool kBuildRunsUnderWow64 = sizeof(void*) == 4;
+
 // Deletes the whole Uninstall key, so that each test starts from what it imports itself.
 void ClearUninstallKey();
 
-// Imports a .reg file from tests/fixtures with the system's own reg.exe, into the 32-bit view.
+// Imports a .reg file from tests/fixtures with the system's own reg.exe, into that view.
 void ImportRegFile(const std::wstring& fixtureName);
 
 // Creates (or opens) Uninstall\<name> for writing.
