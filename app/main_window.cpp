@@ -2,11 +2,17 @@
 
 #include <string_view>
 
+#include "actions/launch.h"
+#include "actions/path_cleanup.h"
+#include "actions/regedit_navigation.h"
 #include "actions/shell_open.h"
 #include "app/count_text.h"
+#include "app/entry_compare.h"
+#include "catalogue/snapshot.h"
 #include "catalogue/softwarelist.h"
 #include "toolkit/application.h"
 #include "toolkit/classes.h"
+#include "toolkit/picture.h"
 
 namespace {
 
@@ -109,6 +115,7 @@ void TForm1::SetRoundedRegion() {
 void TForm1::FormShow(TObject&) {
   ScanUninstallEntries(*lv1, *ImageListSofticon);
   lblNO->SetCaption(TotalCountText(lv1->RowCount()));
+  BuildSnapshot(*lv1);
 }
 
 void TForm1::img2MouseMove(TObject&, TShiftState, int, int) {
@@ -144,21 +151,124 @@ void TForm1::lblURLClick(TObject&) {
   OpenHelpLink(Application().Handle(), lblURL->Caption());
 }
 
-// Bound by the layout; their commands come with the uninstaller launch, the sort, the details
-// panel, the search and the context menu.
-void TForm1::imgbtn2Click(TObject&) {}
-void TForm1::img4Click(TObject&) {}
-void TForm1::img5Click(TObject&) {}
-void TForm1::img6Click(TObject&) {}
-void TForm1::img7Click(TObject&) {}
-void TForm1::lv1Change(TObject&, const TListItem*, TItemChange) {}
-void TForm1::lv1Click(TObject&) {}
-void TForm1::lv1ColumnClick(TObject&, int) {}
-void TForm1::lv1Compare(TObject&, const TListItem&, const TListItem&, int, int&) {}
-void TForm1::lv1DblClick(TObject&) {}
-void TForm1::edt1Change(TObject&) {}
-void TForm1::pm1Popup(TObject&) {}
-void TForm1::Uninstall1Click(TObject&) {}
-void TForm1::Res1Click(TObject&) {}
-void TForm1::Open1Click(TObject&) {}
-void TForm1::ViewEntry1Click(TObject&) {}
+// The four header pictures sort by the list column beneath them.
+void TForm1::img4Click(TObject&) {
+  lv1ColumnClick(*this, 0);
+}
+void TForm1::img5Click(TObject&) {
+  lv1ColumnClick(*this, 1);
+}
+void TForm1::img6Click(TObject&) {
+  lv1ColumnClick(*this, 2);
+}
+void TForm1::img7Click(TObject&) {
+  lv1ColumnClick(*this, 3);
+}
+
+// Another column sorts ascending; the same column alternates. The sort itself uses the direction
+// from before the inversion.
+void TForm1::lv1ColumnClick(TObject&, int ColumnIndex) {
+  if (ColumnIndex != lastSortColumn) sortAscending = true;
+  lv1->SortItems(ColumnIndex - 1);
+  sortAscending = !sortAscending;
+  lastSortColumn = ColumnIndex;
+}
+
+void TForm1::lv1Compare(TObject&, const TListItem& Item1, const TListItem& Item2, int Data, int& Compare) {
+  const std::wstring* first = EntrySortText(Item1, Data);
+  const std::wstring* second = EntrySortText(Item2, Data);
+  if (!first || !second) return;  // no header sorts by such a selector
+  Compare = CompareEntryTexts(*first, *second, sortAscending);
+}
+
+void TForm1::lv1Change(TObject&, const TListItem*, TItemChange) {
+  ShowDetails();
+}
+
+void TForm1::lv1Click(TObject&) {
+  ShowDetails();
+}
+
+void TForm1::ShowDetails() {
+  const int row = lv1->SelectedRow();
+  if (row < 0) return;
+  const TListItem& item = lv1->Item(row);
+  lblProgramsname->SetWordWrap(false);
+
+  const std::wstring& iconReference = item.SubItems.at(kSubIcon);
+  const bool hasIcon = !iconReference.empty();
+  img1->SetVisible(!hasIcon);
+  imgSoftIcon->SetVisible(hasIcon);
+  if (hasIcon) {
+    // The picture keeps a copy of the icon's image; the icon itself goes with `icon`.
+    const UniqueIcon icon(GetFileIcon(iconReference));
+    imgSoftIcon->SetPicture(PictureFromIcon(icon.Get()));
+  }
+
+  lblProgramsname->SetCaption(item.Caption);
+  ShowDetailPair(*lbl3, *lblPublisher, item.SubItems.at(kSubPublisher));
+  ShowDetailPair(*lbl1, *lblVersion, item.SubItems.at(kSubVersion));
+  ShowDetailPair(*lbl4, *lblURL, item.SubItems.at(kSubHelpLink));
+}
+
+// A caption and its value are shown together, and only for a value with at least one
+// character; a hidden value keeps its old text.
+void TForm1::ShowDetailPair(TLabel& caption, TLabel& value, const std::wstring& text) {
+  const bool shown = !text.empty();
+  caption.SetVisible(shown);
+  value.SetVisible(shown);
+  if (shown) value.SetCaption(text);
+}
+
+void TForm1::imgbtn2Click(TObject&) {
+  UninstallSelected();
+  lblNO->SetCaption(TotalCountText(lv1->RowCount()));
+}
+
+void TForm1::lv1DblClick(TObject&) {
+  UninstallSelected();
+  lblNO->SetCaption(BareCountText(lv1->RowCount()));
+}
+
+// Runs the selected entry's uninstaller as stored, waits for it to end, and rescans. Nothing is
+// run, and nothing rescanned, without a selected row.
+void TForm1::UninstallSelected() {
+  const int row = lv1->SelectedRow();
+  if (row < 0) return;
+  const std::wstring command = lv1->Item(row).SubItems.at(kSubUninstall);  // the rescan drops the row
+  RunAndWait(command, SW_HIDE);
+  ScanUninstallEntries(*lv1, *ImageListSofticon);
+}
+
+void TForm1::edt1Change(TObject&) {
+  const ListUpdateLock noRepaintUntilDone(*lv1);
+  lv1->Clear();
+  FillFromSnapshot(*lv1, FilterSnapshot(edt1->Text()));
+  lblNO->SetCaption(BareCountText(lv1->RowCount()));
+}
+
+// The entry commands need a selected row; Refresh is always there.
+void TForm1::pm1Popup(TObject&) {
+  const bool selected = lv1->SelectedRow() >= 0;
+  for (const int position : {0, 3, 4}) pm1->Item(position).SetEnabled(selected);
+}
+
+// The menu's Uninstall and Refresh do what the Uninstall and All Programs buttons do: the menu
+// is how the keyboard reaches those commands.
+void TForm1::Uninstall1Click(TObject& Sender) {
+  imgbtn2Click(Sender);
+}
+
+void TForm1::Res1Click(TObject& Sender) {
+  imgbtn4Click(Sender);
+}
+
+void TForm1::Open1Click(TObject&) {
+  const int row = lv1->SelectedRow();
+  if (row >= 0) OpenUninstallerFolder(lv1->Item(row).SubItems.at(kSubUninstall));
+}
+
+void TForm1::ViewEntry1Click(TObject&) {
+  const int row = lv1->SelectedRow();
+  if (row >= 0) GotoRegistryKey(lv1->Item(row).SubItems.at(kSubKeyPath), L"DisplayName");
+}

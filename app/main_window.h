@@ -75,7 +75,17 @@ class TForm1 : public TForm {
   void Open1Click(TObject& Sender);
   void ViewEntry1Click(TObject& Sender);
 
+  // Fills the details panel from the selected row; does nothing without one.
+  void ShowDetails();
+
+  // The column that the last header click sorted, and the direction of the next sort of that
+  // same column. Before any click: the name column, descending.
+  int lastSortColumn = 0;
+  bool sortAscending = false;
+
  private:
+  static void ShowDetailPair(TLabel& caption, TLabel& value, const std::wstring& text);
+  void UninstallSelected();
   THandlerTable Handlers();
   void BindControls();
 };

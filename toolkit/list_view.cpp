@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include "base/errors.h"
 #include "toolkit/form.h"
 #include "toolkit/image_list.h"
 #include "toolkit/popup_menu.h"
@@ -103,6 +104,15 @@ std::wstring TListView::ItemText(int row, int column) const {
   }
 }
 
+const TListItem& TListView::Item(int row) const {
+  LVITEMW item = {};
+  item.mask = LVIF_PARAM;
+  item.iItem = row;
+  if (!ListView_GetItem(Handle(), &item) || !item.lParam)
+    throw Exception(L"List index out of bounds (" + std::to_wstring(row) + L")");
+  return *reinterpret_cast<const TListItem*>(item.lParam);
+}
+
 std::wstring TListView::Caption(int row) const {
   return ItemText(row, 0);
 }
@@ -172,8 +182,12 @@ bool TListView::HandleParentMessage(UINT message, WPARAM wParam, LPARAM lParam, 
     if (!popupMenu_) return false;
     POINT at = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     if (at.x == -1 && at.y == -1) {
-      // From the keyboard: open at the list's top-left corner.
-      at = {0, 0};
+      // From the keyboard: open below the selected row, or at the list's top-left corner.
+      RECT row = {};
+      const int selected = SelectedRow();
+      at = selected >= 0 && ListView_GetItemRect(Handle(), selected, &row, LVIR_LABEL)
+               ? POINT{row.left + 8, row.bottom}
+               : POINT{0, 0};
       ClientToScreen(Handle(), &at);
     }
     popupMenu_->Popup(GetParent(Handle()), at);

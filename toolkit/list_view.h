@@ -39,6 +39,8 @@ class TListView : public TWinControl {
   void Clear();
   int RowCount() const;
 
+  // The row's record as it was added, wherever a sort has moved the row since.
+  const TListItem& Item(int row) const;
   std::wstring Caption(int row) const;
   std::wstring SubItem(int row, int index) const;
   std::vector<std::wstring> SubItems(int row) const;

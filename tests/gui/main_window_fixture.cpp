@@ -1,5 +1,8 @@
 #include "tests/gui/main_window_fixture.h"
 
+#include <commctrl.h>
+
+#include "catalogue/snapshot.h"
 #include "toolkit/application.h"
 
 namespace testsupport {
@@ -22,12 +25,42 @@ void MovePointer(POINT screen) {
             (screen.y * 65536 + height - 1) / height);
 }
 
+void PressKey(WORD key) {
+  INPUT input[2] = {};
+  input[0].type = input[1].type = INPUT_KEYBOARD;
+  input[0].ki.wVk = input[1].ki.wVk = key;
+  input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, input, sizeof(INPUT));
+}
+
+void AddEntry(const std::wstring& key, const std::wstring& displayName, const EntryValues& values) {
+  const UniqueRegKey entry = CreateEntryKey(key);
+  SetText(entry.Get(), L"DisplayName", displayName);
+  const std::pair<const wchar_t*, const std::wstring*> named[] = {{L"Publisher", &values.publisher},
+                                                                  {L"DisplayVersion", &values.version},
+                                                                  {L"URLInfoAbout", &values.helpLink},
+                                                                  {L"UninstallString", &values.uninstall},
+                                                                  {L"DisplayIcon", &values.icon}};
+  for (const auto& [name, text] : named) {
+    if (!text->empty()) SetText(entry.Get(), name, *text);
+  }
+}
+
+std::vector<std::wstring> MainWindowFixture::Captions() const {
+  std::vector<std::wstring> captions;
+  for (int row = 0; row < form_->lv1->RowCount(); ++row) captions.push_back(form_->lv1->Caption(row));
+  return captions;
+}
+
 void MainWindowFixture::SetUpTestSuite() {
   Application().Initialize();
   Application().SetTitle(L"Caldwex Uninstaller");
 }
 
 void MainWindowFixture::SetUp() {
+  // Each test is a program run of its own: the snapshot starts empty.
+  FreeSnapshotRecords();
+  SnapshotList.clear();
   ClearUninstallKey();
   Application().OnException = [this](const std::wstring& message) { errors_.push_back(message); };
   MoveAway();
@@ -93,6 +126,21 @@ void MainWindowFixture::ClickAt(POINT client) {
   MoveTo(client);
   Press();
   Release();
+}
+
+POINT MainWindowFixture::RowPoint(int row) const {
+  RECT item = {};
+  ListView_GetItemRect(form_->lv1->Handle(), row, &item, LVIR_LABEL);
+  MapWindowPoints(form_->lv1->Handle(), form_->Handle(), reinterpret_cast<POINT*>(&item), 2);
+  return {(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+}
+
+POINT MainWindowFixture::ListEmptySpace() const {
+  RECT client = {};
+  GetClientRect(form_->lv1->Handle(), &client);
+  POINT point = {client.right / 2, client.bottom - 10};
+  MapWindowPoints(form_->lv1->Handle(), form_->Handle(), &point, 1);
+  return point;
 }
 
 void MainWindowFixture::MoveAway() {

@@ -17,6 +17,19 @@ namespace testsupport {
 // Mouse input as the hardware gives it, from any thread. MovePointer takes screen coordinates.
 void SendMouse(DWORD flags, LONG dx = 0, LONG dy = 0);
 void MovePointer(POINT screen);
+// A key pressed and released, as the keyboard gives it.
+void PressKey(WORD key);
+
+// The values of one Uninstall entry; empty ones are not written.
+struct EntryValues {
+  std::wstring publisher = {};
+  std::wstring version = {};
+  std::wstring helpLink = {};
+  std::wstring uninstall = {};
+  std::wstring icon = {};
+};
+// Writes Uninstall\<key> with a display name and the given values.
+void AddEntry(const std::wstring& key, const std::wstring& displayName, const EntryValues& values = {});
 
 class MainWindowFixture : public testing::Test {
  protected:
@@ -37,6 +50,13 @@ class MainWindowFixture : public testing::Test {
   void ClickAt(POINT client);
   // Moves the pointer off the window, to the screen's bottom-right corner.
   void MoveAway();
+  // The centre of a list row, in the form's client coordinates.
+  POINT RowPoint(int row) const;
+  // A point of the list below its rows (with few rows), in the form's client coordinates.
+  POINT ListEmptySpace() const;
+
+  // The captions of the list's rows, top to bottom.
+  std::vector<std::wstring> Captions() const;
 
   // The messages that the error box would have shown.
   std::vector<std::wstring> errors_;

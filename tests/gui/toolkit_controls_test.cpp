@@ -11,28 +11,12 @@
 namespace testsupport {
 namespace {
 
-void PressKey(WORD key) {
-  INPUT input[2] = {};
-  input[0].type = input[1].type = INPUT_KEYBOARD;
-  input[0].ki.wVk = input[1].ki.wVk = key;
-  input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, input, sizeof(INPUT));
-}
-
 class ToolkitControlsTest : public MainWindowFixture {
  protected:
   void SetUp() override {
     MainWindowFixture::SetUp();
     ImportRegFile(L"gui_entries.reg");
     Start();
-  }
-
-  // The centre of a row, in the form's client coordinates.
-  POINT RowPoint(int row) const {
-    RECT item = {};
-    ListView_GetItemRect(form_->lv1->Handle(), row, &item, LVIR_LABEL);
-    MapWindowPoints(form_->lv1->Handle(), form_->Handle(), reinterpret_cast<POINT*>(&item), 2);
-    return {(item.left + item.right) / 2, (item.top + item.bottom) / 2};
   }
 };
 

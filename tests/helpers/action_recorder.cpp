@@ -6,6 +6,8 @@
 //   /exit:N    exit with code N (default 0)
 //   /sleep:MS  stay alive MS milliseconds before the end line
 //   /spawn     start a second copy of itself (which stays alive 3 s) and end at once
+//   /removekey:NAME   delete the Uninstall entry NAME (the rest of the command line), as an
+//                     uninstaller does on its way out
 #include <windows.h>
 
 #include <cwchar>
@@ -60,6 +62,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
 
   if (commandLine.find(L"/spawn") != std::wstring_view::npos) SpawnSecondCopy();
   Sleep(Switch(commandLine, L"/sleep:", 0));
+  if (const auto at = commandLine.find(L"/removekey:"); at != std::wstring_view::npos) {
+    const std::wstring entry(commandLine.substr(at + std::wstring_view(L"/removekey:").size()));
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE,
+                   (L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + entry).c_str());
+  }
   Append(L"end\t" + pid + L"\n");
   return static_cast<int>(Switch(commandLine, L"/exit:", 0));
 }
