@@ -3,6 +3,9 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <algorithm>
+#include <cwchar>
+
 #include "base/errors.h"
 #include "toolkit/form.h"
 #include "toolkit/image_list.h"
@@ -62,18 +65,16 @@ void TListView::SetSmallImages(const TImageList& images) {
 int TListView::AddRow(const std::wstring& caption, int imageIndex,
                       const std::vector<std::wstring>& subItems) {
   auto record = std::make_unique<TListItem>(TListItem{caption, imageIndex, subItems});
+  // The texts stay in the record: the control asks for them (LVN_GETDISPINFO) only for the rows
+  // it paints, so that refilling the list with thousands of rows costs one message per row.
   LVITEMW item = {};
   item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
   item.iItem = RowCount();
   item.iImage = imageIndex;
-  item.pszText = const_cast<wchar_t*>(caption.c_str());
+  item.pszText = LPSTR_TEXTCALLBACKW;
   item.lParam = reinterpret_cast<LPARAM>(record.get());
   items_.push_back(std::move(record));
-  const int row = ListView_InsertItem(Handle(), &item);
-  for (size_t i = 0; i < subItems.size(); ++i) {
-    ListView_SetItemText(Handle(), row, static_cast<int>(i + 1), const_cast<wchar_t*>(subItems[i].c_str()));
-  }
-  return row;
+  return ListView_InsertItem(Handle(), &item);
 }
 
 void TListView::Clear() {
@@ -197,6 +198,22 @@ bool TListView::HandleParentMessage(UINT message, WPARAM wParam, LPARAM lParam, 
   (void)wParam;
   const auto* header = reinterpret_cast<const NMHDR*>(lParam);
   switch (header->code) {
+    case LVN_GETDISPINFOW: {
+      auto& item = reinterpret_cast<NMLVDISPINFOW*>(lParam)->item;
+      const auto* record = reinterpret_cast<const TListItem*>(item.lParam);
+      if (!(item.mask & LVIF_TEXT) || !record || !item.pszText || item.cchTextMax <= 0) return true;
+      const size_t column = static_cast<size_t>(item.iSubItem);
+      const std::wstring* text = column == 0                         ? &record->Caption
+                                 : column <= record->SubItems.size() ? &record->SubItems[column - 1]
+                                                                     : nullptr;
+      const size_t length = text ? std::min(text->size(), static_cast<size_t>(item.cchTextMax - 1)) : 0;
+      if (text) std::wmemcpy(item.pszText, text->data(), length);
+      item.pszText[length] = L'\0';
+      return true;
+    }
+    case LVN_DELETEALLITEMS:
+      result = TRUE;  // no LVN_DELETEITEM per row: the records go with items_
+      return true;
     case LVN_ITEMCHANGED: {
       const auto* change = reinterpret_cast<const NMLISTVIEW*>(lParam);
       if (!OnChange) return false;
