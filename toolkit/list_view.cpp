@@ -86,7 +86,7 @@ int TListView::RowCount() const {
   return ListView_GetItemCount(Handle());
 }
 
-std::wstring TListView::ItemText(int row, int column) const {
+std::wstring TListView::DisplayedText(int row, int column) const {
   // The control copies at most the buffer's size and reports how much it copied; grow the buffer
   // until the text fits with room to spare.
   std::wstring buffer(256, L'\0');
@@ -115,18 +115,17 @@ const TListItem& TListView::Item(int row) const {
 }
 
 std::wstring TListView::Caption(int row) const {
-  return ItemText(row, 0);
+  return Item(row).Caption;
 }
 
 std::wstring TListView::SubItem(int row, int index) const {
-  return ItemText(row, index + 1);
+  const auto& subItems = Item(row).SubItems;
+  return index >= 0 && static_cast<size_t>(index) < subItems.size() ? subItems[static_cast<size_t>(index)]
+                                                                    : std::wstring();
 }
 
 std::vector<std::wstring> TListView::SubItems(int row) const {
-  std::vector<std::wstring> result;
-  const int count = ColumnCount() - 1;
-  for (int i = 0; i < count; ++i) result.push_back(SubItem(row, i));
-  return result;
+  return Item(row).SubItems;
 }
 
 int TListView::ImageIndex(int row) const {

@@ -44,6 +44,8 @@ class TListView : public TWinControl {
   std::wstring Caption(int row) const;
   std::wstring SubItem(int row, int index) const;
   std::vector<std::wstring> SubItems(int row) const;
+  // The text the control itself shows in a column, which it asks of the parent window.
+  std::wstring DisplayedText(int row, int column) const;
   int ImageIndex(int row) const;
 
   // The first selected row, or -1.
@@ -73,7 +75,6 @@ class TListView : public TWinControl {
   void AddChild(const TLayoutNode& child, TLayoutContext& context) override;
 
  private:
-  std::wstring ItemText(int row, int column) const;
   void SetStyleBit(DWORD bit, bool on);
   void SetExtendedStyleBit(DWORD bit, bool on);
   static int CALLBACK CompareRows(LPARAM first, LPARAM second, LPARAM sort);
