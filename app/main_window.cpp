@@ -190,9 +190,9 @@ void TForm1::lv1Click(TObject&) {
 }
 
 void TForm1::ShowDetails() {
-  const int row = lv1->SelectedRow();
-  if (row < 0) return;
-  const TListItem& item = lv1->Item(row);
+  const TListItem* selected = lv1->SelectedItem();
+  if (!selected) return;
+  const TListItem& item = *selected;
   lblProgramsname->SetWordWrap(false);
 
   const std::wstring& iconReference = item.SubItems.at(kSubIcon);
@@ -233,9 +233,9 @@ void TForm1::lv1DblClick(TObject&) {
 // Runs the selected entry's uninstaller as stored, waits for it to end, and rescans. Nothing is
 // run, and nothing rescanned, without a selected row.
 void TForm1::UninstallSelected() {
-  const int row = lv1->SelectedRow();
-  if (row < 0) return;
-  const std::wstring command = lv1->Item(row).SubItems.at(kSubUninstall);  // the rescan drops the row
+  const TListItem* selected = lv1->SelectedItem();
+  if (!selected) return;
+  const std::wstring command = selected->SubItems.at(kSubUninstall);  // the rescan drops the row
   RunAndWait(command, SW_HIDE);
   ScanUninstallEntries(*lv1, *ImageListSofticon);
 }
@@ -249,7 +249,7 @@ void TForm1::edt1Change(TObject&) {
 
 // The entry commands need a selected row; Refresh is always there.
 void TForm1::pm1Popup(TObject&) {
-  const bool selected = lv1->SelectedRow() >= 0;
+  const bool selected = lv1->SelectedItem() != nullptr;
   for (const int position : {0, 3, 4}) pm1->Item(position).SetEnabled(selected);
 }
 
@@ -264,11 +264,11 @@ void TForm1::Res1Click(TObject& Sender) {
 }
 
 void TForm1::Open1Click(TObject&) {
-  const int row = lv1->SelectedRow();
-  if (row >= 0) OpenUninstallerFolder(lv1->Item(row).SubItems.at(kSubUninstall));
+  if (const TListItem* selected = lv1->SelectedItem())
+    OpenUninstallerFolder(selected->SubItems.at(kSubUninstall));
 }
 
 void TForm1::ViewEntry1Click(TObject&) {
-  const int row = lv1->SelectedRow();
-  if (row >= 0) GotoRegistryKey(lv1->Item(row).SubItems.at(kSubKeyPath), L"DisplayName");
+  if (const TListItem* selected = lv1->SelectedItem())
+    GotoRegistryKey(selected->SubItems.at(kSubKeyPath), L"DisplayName");
 }

@@ -140,6 +140,11 @@ int TListView::SelectedRow() const {
   return ListView_GetNextItem(Handle(), -1, LVNI_SELECTED);
 }
 
+const TListItem* TListView::SelectedItem() const {
+  const int row = SelectedRow();
+  return row >= 0 ? &Item(row) : nullptr;
+}
+
 void TListView::Select(int row) {
   ListView_SetItemState(Handle(), -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
   if (row >= 0)

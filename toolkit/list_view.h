@@ -48,8 +48,9 @@ class TListView : public TWinControl {
   std::wstring DisplayedText(int row, int column) const;
   int ImageIndex(int row) const;
 
-  // The first selected row, or -1.
+  // The first selected row, or -1; its record, or null.
   int SelectedRow() const;
+  const TListItem* SelectedItem() const;
   void Select(int row);
 
   // Suspends and resumes repainting around a bulk change.
