@@ -31,7 +31,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   application.Initialize();
   application.SetTitle(L"Caldwex Uninstaller");
   try {
-    TForm1 form;
+    TForm1 form(application.FormSite());
     application.SetMainForm(form);
     application.Run();
   } catch (...) {

@@ -23,10 +23,10 @@ std::string_view LayoutText(HMODULE module) {
 
 }  // namespace
 
-TForm1::TForm1(HMODULE module) {
+TForm1::TForm1(TFormSite site, HMODULE module) : TForm(std::move(site)) {
   TClassRegistry classes = StandardClasses();
   RegisterImgBtn(classes);
-  Load(LayoutText(module), module, classes, Handlers());
+  LoadForm(*this, LayoutText(module), module, classes, Handlers());
   BindControls();
   DoCreate();
 }

@@ -16,7 +16,7 @@ class TForm1 : public TForm {
  public:
   // Builds the window from the layout stored in `module` and runs FormCreate. The window
   // stays hidden until Show().
-  explicit TForm1(HMODULE module = GetModuleHandleW(nullptr));
+  explicit TForm1(TFormSite site, HMODULE module = GetModuleHandleW(nullptr));
 
   // The controls, by the layout's names, in creation order.
   TImage* img2;

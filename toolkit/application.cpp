@@ -2,7 +2,6 @@
 
 #include "toolkit/error_box.h"
 #include "toolkit/form.h"
-#include "toolkit/window_object.h"
 
 namespace {
 constexpr wchar_t kApplicationClass[] = L"CaldwexApplication";
@@ -40,7 +39,21 @@ void TApplication::SetTitle(const std::wstring& title) {
   if (hwnd_) SetWindowTextW(hwnd_, title_.c_str());
 }
 
-void TApplication::Dispatch(MSG& message) {
+TFormSite TApplication::FormSite() {
+  return {hwnd_, [this](std::exception_ptr error) { HandleException(error); }};
+}
+
+void TApplication::SetMainForm(TForm& form) {
+  mainForm_ = &form;
+  form.OnMinimizeRequest = [this] { Minimize(); };
+  form.OnWindowDestroyed = [this, &form] {
+    if (mainForm_ != &form) return;
+    mainForm_ = nullptr;
+    PostQuitMessage(0);
+  };
+}
+
+void TApplication::DeliverMessage(MSG& message) {
   // Tab moves between the main form's child windows as in a dialog.
   if (mainForm_ && IsWindow(mainForm_->Handle()) && IsDialogMessageW(mainForm_->Handle(), &message)) return;
   TranslateMessage(&message);
@@ -51,18 +64,19 @@ void TApplication::Run() {
   if (hwnd_) ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
   if (mainForm_) mainForm_->Show();
   MSG message;
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) Dispatch(message);
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) DeliverMessage(message);
 }
 
-void TApplication::ProcessMessages() {
+bool TApplication::ProcessMessages() {
   MSG message;
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
     if (message.message == WM_QUIT) {
       PostQuitMessage(static_cast<int>(message.wParam));
-      return;
+      return false;
     }
-    Dispatch(message);
+    DeliverMessage(message);
   }
+  return true;
 }
 
 void TApplication::Minimize() {
@@ -94,43 +108,48 @@ void TApplication::HandleException(std::exception_ptr error) noexcept {
   }
 }
 
-LRESULT TApplication::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_SIZE:
-      if (wParam == SIZE_RESTORED) Restored();
-      break;
-    case WM_SYSCOMMAND:
-      if ((wParam & 0xFFF0) == SC_RESTORE) {
-        const LRESULT result = DefWindowProcW(hwnd_, message, wParam, lParam);
-        Restored();
-        return result;
-      }
-      break;
-    case WM_ACTIVATE:
-      // Activation of the taskbar button passes on to the main form.
-      if (LOWORD(wParam) != WA_INACTIVE && !minimized_ && mainForm_ && IsWindowVisible(mainForm_->Handle())) {
-        SetActiveWindow(mainForm_->Handle());
-        return 0;
-      }
-      break;
-    case WM_CLOSE:
-      // Closing from the taskbar closes the main form.
-      if (mainForm_) mainForm_->Close();
-      return 0;
-    default:
-      break;
-  }
-  return DefWindowProcW(hwnd_, message, wParam, lParam);
+std::optional<LRESULT> TApplication::OnSize(WPARAM kind) {
+  if (kind == SIZE_RESTORED) Restored();
+  return std::nullopt;
 }
 
-LRESULT CALLBACK TApplication::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* application = WindowObject<TApplication>(hwnd, message, lParam);
-  if (!application) return DefWindowProcW(hwnd, message, wParam, lParam);
-  if (message == WM_NCCREATE) application->hwnd_ = hwnd;
-  try {
-    return application->HandleMessage(message, wParam, lParam);
-  } catch (...) {
-    application->HandleException(std::current_exception());
-    return 0;
+std::optional<LRESULT> TApplication::OnSysCommand(UINT command, WPARAM wParam, LPARAM lParam) {
+  if (command != SC_RESTORE) return std::nullopt;
+  const LRESULT result = DefWindowProcW(hwnd_, WM_SYSCOMMAND, wParam, lParam);
+  Restored();
+  return result;
+}
+
+std::optional<LRESULT> TApplication::OnActivate(WORD state) {
+  // Activation of the taskbar button passes on to the main form.
+  if (state == WA_INACTIVE || minimized_ || !mainForm_ || !IsWindowVisible(mainForm_->Handle()))
+    return std::nullopt;
+  SetActiveWindow(mainForm_->Handle());
+  return 0;
+}
+
+LRESULT TApplication::OnClose() {
+  // Closing from the taskbar closes the main form.
+  if (mainForm_) mainForm_->Close();
+  return 0;
+}
+
+std::optional<LRESULT> TApplication::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_SIZE:
+      return OnSize(wParam);
+    case WM_SYSCOMMAND:
+      return OnSysCommand(static_cast<UINT>(wParam & 0xFFF0), wParam, lParam);
+    case WM_ACTIVATE:
+      return OnActivate(LOWORD(wParam));
+    case WM_CLOSE:
+      return OnClose();
+    default:
+      return std::nullopt;
   }
+}
+
+LRESULT TApplication::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  const std::optional<LRESULT> result = Dispatch(message, wParam, lParam);
+  return result ? *result : DefWindowProcW(hwnd_, message, wParam, lParam);
 }

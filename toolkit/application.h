@@ -7,11 +7,15 @@
 
 #include <exception>
 #include <functional>
+#include <optional>
 #include <string>
+
+#include "toolkit/form_site.h"
+#include "toolkit/window_base.h"
 
 class TForm;
 
-class TApplication {
+class TApplication : public TWindowBase<TApplication> {
  public:
   TApplication() = default;
   ~TApplication();
@@ -20,22 +24,23 @@ class TApplication {
 
   // Creates the application window. Forms created before this have no owner.
   void Initialize();
-  HWND Handle() const { return hwnd_; }
+  // What a form of this application is built with: the application window as its owner, and
+  // the error box for what escapes its handlers.
+  TFormSite FormSite();
 
   const std::wstring& Title() const { return title_; }
   void SetTitle(const std::wstring& title);
 
+  // The form that the application shows first and whose end ends the message loop. The
+  // application lets go of it when its window is destroyed.
   TForm* MainForm() const { return mainForm_; }
-  void SetMainForm(TForm& form) { mainForm_ = &form; }
-  // Called by a form that is being destroyed, so that the application never holds a dangling one.
-  void FormDestroying(const TForm& form) {
-    if (mainForm_ == &form) mainForm_ = nullptr;
-  }
+  void SetMainForm(TForm& form);
 
   // Shows the main form and dispatches messages until the main form closes.
   void Run();
   // Dispatches the messages waiting now and returns.
-  void ProcessMessages();
+  // Returns false when the loop's end message was among them; it is left in the queue.
+  bool ProcessMessages();
 
   // Hides the application's windows together with its taskbar button; restoring the
   // taskbar button shows them again as they were.
@@ -48,12 +53,17 @@ class TApplication {
   std::function<void(const std::wstring& message)> OnException;
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  friend class TWindowBase<TApplication>;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  std::optional<LRESULT> Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+  void ReportError(std::exception_ptr error) noexcept { HandleException(error); }
+  std::optional<LRESULT> OnSize(WPARAM kind);
+  std::optional<LRESULT> OnSysCommand(UINT command, WPARAM wParam, LPARAM lParam);
+  std::optional<LRESULT> OnActivate(WORD state);
+  LRESULT OnClose();
   void Restored();
-  void Dispatch(MSG& message);
+  void DeliverMessage(MSG& message);
 
-  HWND hwnd_ = nullptr;
   std::wstring title_;
   TForm* mainForm_ = nullptr;
   bool minimized_ = false;

@@ -1,6 +1,7 @@
 #include "toolkit/classes.h"
 
 #include "toolkit/edit.h"
+#include "toolkit/form.h"
 #include "toolkit/image.h"
 #include "toolkit/image_list.h"
 #include "toolkit/label.h"

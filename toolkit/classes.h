@@ -1,6 +1,6 @@
 #pragma once
 // The component classes that the toolkit itself provides, by their layout names.
 
-#include "toolkit/form.h"
+#include "toolkit/form_loader.h"
 
 TClassRegistry StandardClasses();

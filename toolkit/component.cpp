@@ -5,8 +5,7 @@ void TComponent::ApplyProperty(const TLayoutProperty& property, TLayoutContext&)
 }
 
 void TComponent::AddChild(const TLayoutNode& child, TLayoutContext&) {
-  throw ELayoutError(L"Layout line " + std::to_wstring(child.line) + L": " + Widen(name_) +
-                     L" holds no nested objects");
+  child.Fail(name_ + " holds no nested objects");
 }
 
 TPicture TLayoutContext::Picture(const TLayoutProperty& property) const {

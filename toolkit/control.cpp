@@ -88,14 +88,8 @@ void TControl::Click() {
 
 void TControl::ApplyProperty(const TLayoutProperty& property, TLayoutContext& context) {
   const std::string& name = property.name;
-  if (name == "Left") {
-    SetBounds(property.Int(), Top(), Width(), Height());
-  } else if (name == "Top") {
-    SetBounds(Left(), property.Int(), Width(), Height());
-  } else if (name == "Width") {
-    SetBounds(Left(), Top(), property.Int(), Height());
-  } else if (name == "Height") {
-    SetBounds(Left(), Top(), Width(), property.Int());
+  if (RECT bounds = bounds_; ApplyBoundsProperty(property, bounds)) {
+    SetBounds(bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top);
   } else if (name == "Visible") {
     SetVisible(property.Bool());
   } else if (name == "Enabled") {

@@ -1,52 +1,34 @@
 #pragma once
 // A top-level window built from a layout description. It owns its components, paints its
-// windowless controls in creation order (double-buffered on request), routes the mouse to the
-// topmost visible control under the pointer or to the control that holds the capture, tells
-// controls when the pointer enters and leaves them, and passes child-window notifications to
-// the windowed control they come from. An exception that escapes any handler is given to the
-// application's error box and goes no further.
+// windowless controls in creation order (double-buffered on request), lets its control host
+// route the pointer to them, and passes child-window notifications to the windowed control
+// they come from. An exception that escapes any handler goes to the site's error report and
+// no further.
 
 #include <windows.h>
 
-#include <map>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <vector>
 
 #include "base/unique_handle.h"
 #include "toolkit/component.h"
 #include "toolkit/control.h"
+#include "toolkit/control_host.h"
+#include "toolkit/form_site.h"
 #include "toolkit/graphics.h"
 #include "toolkit/win_control.h"
+#include "toolkit/window_base.h"
 
-class TForm;
-using TComponentFactory = std::function<std::unique_ptr<TComponent>(TForm& form)>;
-
-// Component classes by the name a layout description uses.
-class TClassRegistry {
+class TForm : public TComponent, public TWindowBase<TForm> {
  public:
-  void Add(std::string className, TComponentFactory factory) {
-    factories_[std::move(className)] = std::move(factory);
-  }
-  const TComponentFactory* Find(const std::string& className) const;
-
- private:
-  std::map<std::string, TComponentFactory, std::less<>> factories_;
-};
-
-class TForm : public TComponent {
- public:
-  TForm();
+  explicit TForm(TFormSite site);
   ~TForm() override;
   TForm(const TForm&) = delete;
   TForm& operator=(const TForm&) = delete;
 
-  HWND Handle() const { return hwnd_; }
-
-  // Builds the form from a description: the form's own properties, then every nested object
-  // in order, then the references between components. OnCreate is not run here: see DoCreate.
-  void Load(std::string_view description, HMODULE module, const TClassRegistry& classes,
-            const THandlerTable& handlers);
+  // Runs OnCreate, once the form is built (see LoadForm).
   void DoCreate();
 
   // Finds a component by name; raises Exception if there is none of that class.
@@ -72,14 +54,15 @@ class TForm : public TComponent {
   void SetDoubleBuffered(bool on) { doubleBuffered_ = on; }
   SIZE ClientSize() const { return clientSize_; }
 
-  // Windowless controls in creation order, the first at the bottom.
+  // Windowless controls in creation order, the first at the bottom; child-window controls.
   const std::vector<TControl*>& Controls() const { return controls_; }
+  const std::vector<TWinControl*>& WindowedControls() const { return windowed_; }
   // The topmost visible control whose rectangle holds `point` (client coordinates).
-  TControl* ControlAtPos(POINT point) const;
-  TControl* HoverControl() const { return hover_; }
-  TControl* CaptureControl() const { return capture_; }
-  void SetCaptureControl(TControl* control);
-  void ReleaseCaptureControl(TControl* control);
+  TControl* ControlAtPos(POINT point) const { return pointer_.ControlAtPos(point); }
+  TControl* HoverControl() const { return pointer_.HoverControl(); }
+  TControl* CaptureControl() const { return pointer_.CaptureControl(); }
+  void SetCaptureControl(TControl* control) { pointer_.SetCaptureControl(control); }
+  void ReleaseCaptureControl(TControl* control) { pointer_.ReleaseCaptureControl(control); }
   void InvalidateRect(const RECT& rect) const;
 
   // Where the first show places a window of this size: the centre of the rectangle spanning
@@ -88,32 +71,34 @@ class TForm : public TComponent {
 
   TNotifyEvent OnCreate;
   TNotifyEvent OnShow;
+  // Set by the application on its main form: a minimise request minimises the whole
+  // application instead of the form alone, and the end of the window ends the program's loop.
+  std::function<void()> OnMinimizeRequest;
+  std::function<void()> OnWindowDestroyed;
 
   void ApplyProperty(const TLayoutProperty& property, TLayoutContext& context) override;
-  void AddChild(const TLayoutNode& child, TLayoutContext& context) override;
-
- protected:
-  virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-  void Paint();
+  friend class TWindowBase<TForm>;
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  std::optional<LRESULT> Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+  void ReportError(std::exception_ptr error) const noexcept;
+
+  LRESULT OnPaint();
   void PaintControls(HDC dc, const RECT& area) const;
-  void OnMouse(UINT message, WPARAM wParam, LPARAM lParam);
-  void UpdateHover(POINT point);
-  void SetHover(TControl* control);
-  void CheckPointerLeft();
-  bool SetCursorFor(POINT point) const;
-  TWinControl* WindowedControl(HWND child) const;
-  void ApplyTabOrder() const;
+  std::optional<LRESULT> OnSetCursor(HWND over, UINT hitTest) const;
+  std::optional<LRESULT> OnSysCommand(UINT command) const;
+  std::optional<LRESULT> ForwardToChild(HWND child, UINT message, WPARAM wParam, LPARAM lParam) const;
+  LRESULT OnDestroy() const;
+  void ApplyBorderIcons(const TLayoutProperty& property) const;
+  void LoadIcons(const TLayoutProperty& property, HMODULE module);
   void SetClientSize(SIZE size);
 
-  HWND hwnd_ = nullptr;
+  TFormSite site_;
   std::vector<std::unique_ptr<TComponent>> components_;
   std::vector<TControl*> controls_;
   std::vector<TWinControl*> windowed_;
-  TControl* hover_ = nullptr;
-  TControl* capture_ = nullptr;
+  TControlHost pointer_{hwnd_, controls_};
   bool doubleBuffered_ = false;
   bool centreOnShow_ = false;
   bool shownOnce_ = false;

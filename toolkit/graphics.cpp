@@ -19,6 +19,7 @@ TColor ParseColor(const TLayoutProperty& property) {
 
 bool TFontSpec::Apply(const TLayoutProperty& property) {
   const std::string& key = property.name;
+  if (!key.starts_with("Font.")) return false;
   if (key == "Font.Name") {
     name = property.Text();
   } else if (key == "Font.Height") {
@@ -48,9 +49,44 @@ bool TFontSpec::Apply(const TLayoutProperty& property) {
       }
     }
   } else {
+    property.Fail("unknown font property");
+  }
+  return true;
+}
+
+bool TOwnFont::Apply(const TLayoutProperty& property, const TFontSpec& inherited) {
+  TFontSpec next = spec_.value_or(inherited);
+  if (!next.Apply(property)) return false;
+  spec_ = std::move(next);
+  handle_ = spec_->Create();
+  return true;
+}
+
+bool ApplyBoundsProperty(const TLayoutProperty& property, RECT& bounds) {
+  const std::string& name = property.name;
+  if (name == "Left") {
+    OffsetRect(&bounds, property.Int() - bounds.left, 0);
+  } else if (name == "Top") {
+    OffsetRect(&bounds, 0, property.Int() - bounds.top);
+  } else if (name == "Width") {
+    bounds.right = bounds.left + property.Int();
+  } else if (name == "Height") {
+    bounds.bottom = bounds.top + property.Int();
+  } else {
     return false;
   }
   return true;
+}
+
+BITMAPINFO TopDownBitmapInfo(int width, int height) {
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // negative: the first row is the top one
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  return info;
 }
 
 UniqueFont TFontSpec::Create() const {

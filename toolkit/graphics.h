@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "base/unique_handle.h"
@@ -32,11 +33,33 @@ struct TFontSpec {
   bool italic = false;
   bool underline = false;
 
-  // Applies one "Font.*" property; returns false if `property` is not a font property.
+  // Applies one "Font.*" property; returns false if `property` is not a font property, and
+  // raises ELayoutError for a font property it does not know.
   bool Apply(const TLayoutProperty& property);
   UniqueFont Create() const;
   friend bool operator==(const TFontSpec&, const TFontSpec&) = default;
 };
+
+// A control's own font. It starts as a copy of the font the control has so far (the form's)
+// when the first "Font.*" property names it; until then the control draws with that one.
+class TOwnFont {
+ public:
+  // Applies `property` when it is a font property; returns whether it was one.
+  bool Apply(const TLayoutProperty& property, const TFontSpec& inherited);
+  const TFontSpec* Spec() const { return spec_ ? &*spec_ : nullptr; }
+  HFONT Handle() const { return handle_.Get(); }
+
+ private:
+  std::optional<TFontSpec> spec_;
+  UniqueFont handle_;
+};
+
+// A "Left", "Top", "Width" or "Height" property applied to `bounds`; returns false for any
+// other property.
+bool ApplyBoundsProperty(const TLayoutProperty& property, RECT& bounds);
+
+// The header of a top-down 32-bit bitmap of this size, as DIB sections and bitmap reads take it.
+BITMAPINFO TopDownBitmapInfo(int width, int height);
 
 // crDefault, crArrow, crHandPoint.
 HCURSOR ParseCursor(const TLayoutProperty& property);

@@ -1,19 +1,14 @@
 // Icons as pictures: the icon's colour bitmap with its own alpha, or, for icons drawn without
 // alpha, opacity from the icon's mask.
 #include "base/unique_handle.h"
+#include "toolkit/graphics.h"
 #include "toolkit/picture.h"
 
 namespace {
 
 // The bitmap's pixels as 32-bit BGRA rows, top row first.
 std::vector<std::uint8_t> ReadPixels(HBITMAP bitmap, int width, int height) {
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO info = TopDownBitmapInfo(width, height);
   std::vector<std::uint8_t> pixels(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
   const HDC screen = GetDC(nullptr);
   GetDIBits(screen, bitmap, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);

@@ -10,12 +10,12 @@ TLabel::TLabel(TForm* parent) : TControl(parent) {
 
 const TFontSpec& TLabel::Font() const {
   static const TFontSpec fallback;
-  if (font_) return *font_;
+  if (const TFontSpec* own = font_.Spec()) return *own;
   return Parent() ? Parent()->Font() : fallback;
 }
 
 HFONT TLabel::FontHandle() const {
-  if (fontHandle_) return fontHandle_.Get();
+  if (const HFONT own = font_.Handle()) return own;
   return Parent() ? Parent()->FontHandle() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 
@@ -76,10 +76,7 @@ void TLabel::Paint(HDC dc) {
 
 void TLabel::ApplyProperty(const TLayoutProperty& property, TLayoutContext& context) {
   const std::string& name = property.name;
-  if (name.starts_with("Font.")) {
-    if (!font_) font_ = Font();
-    if (!font_->Apply(property)) property.Fail("unknown font property");
-    fontHandle_ = font_->Create();
+  if (font_.Apply(property, Font())) {
     AdjustBounds();
   } else if (name == "Caption") {
     SetCaption(property.Text());

@@ -2,8 +2,6 @@
 // The text label: one caption in a font and colour, left-aligned, optionally word-wrapped
 // within its width, sized to its text unless AutoSize is off.
 
-#include <optional>
-
 #include "toolkit/control.h"
 #include "toolkit/graphics.h"
 
@@ -33,8 +31,7 @@ class TLabel : public TControl {
   void AdjustBounds();
 
   std::wstring caption_;
-  std::optional<TFontSpec> font_;
-  UniqueFont fontHandle_;
+  TOwnFont font_;
   TColor color_ = TColor::System(COLOR_BTNFACE);
   bool transparent_ = false;
   bool wordWrap_ = false;

@@ -165,9 +165,7 @@ class Parser {
     }
   }
 
-  [[noreturn]] void Fail(const std::string& what) const {
-    throw ELayoutError(L"Layout line " + std::to_wstring(line_) + L": " + Widen(what));
-  }
+  [[noreturn]] void Fail(const std::string& what) const { throw ELayoutError(line_, what); }
 
   std::string_view text_;
   size_t pos_ = 0;
@@ -180,8 +178,15 @@ std::wstring Widen(std::string_view ascii) {
   return std::wstring(ascii.begin(), ascii.end());
 }
 
+ELayoutError::ELayoutError(int line, std::string_view what)
+    : Exception(L"Layout line " + std::to_wstring(line) + L": " + Widen(what)) {}
+
 void TLayoutProperty::Fail(const std::string& what) const {
-  throw ELayoutError(L"Layout line " + std::to_wstring(line) + L": " + Widen(name) + L": " + Widen(what));
+  throw ELayoutError(line, name + ": " + what);
+}
+
+void TLayoutNode::Fail(const std::string& what) const {
+  throw ELayoutError(line, what);
 }
 
 int TLayoutProperty::Int() const {

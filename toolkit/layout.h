@@ -13,14 +13,16 @@
 // '#' starts a comment that runs to the end of the line.
 
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
 #include "base/errors.h"
 
+// A fault in a description, reported as "Layout line N: what".
 class ELayoutError : public Exception {
  public:
-  using Exception::Exception;
+  ELayoutError(int line, std::string_view what);
 };
 
 struct TLayoutIdent {
@@ -50,6 +52,8 @@ struct TLayoutNode {
   std::vector<TLayoutProperty> properties;
   std::vector<TLayoutNode> children;
   int line = 0;
+
+  [[noreturn]] void Fail(const std::string& what) const;
 };
 
 // Parses a whole description, which holds exactly one top-level object.

@@ -288,8 +288,7 @@ void TListView::ApplyProperty(const TLayoutProperty& property, TLayoutContext& c
 }
 
 void TListView::AddChild(const TLayoutNode& child, TLayoutContext&) {
-  if (child.className != "item")
-    throw ELayoutError(L"Layout line " + std::to_wstring(child.line) + L": a list holds only column items");
+  if (child.className != "item") child.Fail("a list holds only column items");
   std::wstring caption;
   int width = 50;
   for (const TLayoutProperty& property : child.properties) {

@@ -3,16 +3,11 @@
 #include <algorithm>
 
 #include "base/errors.h"
+#include "toolkit/graphics.h"
 
 TGraphic::TGraphic(int width, int height, bool hasAlpha, std::span<const std::uint8_t> bgra)
     : width_(width), height_(height), hasAlpha_(hasAlpha) {
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;  // top-down rows, as decoded
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO info = TopDownBitmapInfo(width, height);
   void* bits = nullptr;
   bitmap_.Reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!bitmap_) throw Exception(L"Out of system resources");

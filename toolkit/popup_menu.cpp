@@ -49,9 +49,7 @@ void TPopupMenu::ApplyProperty(const TLayoutProperty& property, TLayoutContext& 
 }
 
 void TPopupMenu::AddChild(const TLayoutNode& child, TLayoutContext& context) {
-  if (child.className != "TMenuItem")
-    throw ELayoutError(L"Layout line " + std::to_wstring(child.line) +
-                       L": a menu holds only TMenuItem objects");
+  if (child.className != "TMenuItem") child.Fail("a menu holds only TMenuItem objects");
   auto item = std::make_unique<TMenuItem>();
   item->SetName(child.name);
   for (const TLayoutProperty& property : child.properties) item->ApplyProperty(property, context);

@@ -28,36 +28,18 @@ void TWinControl::SetFont(HFONT font) {
   SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
-void TWinControl::SetFont(const TFontSpec& font) {
-  ownFont_ = font.Create();
-  SetFont(ownFont_.Get());
-}
-
 bool TWinControl::HandleParentMessage(UINT, WPARAM, LPARAM, LRESULT&) {
   return false;
 }
 
 void TWinControl::ApplyProperty(const TLayoutProperty& property, TLayoutContext& context) {
   const std::string& name = property.name;
-  RECT bounds = BoundsRect();
-  if (name == "Left") {
-    OffsetRect(&bounds, property.Int() - bounds.left, 0);
-    SetBounds(bounds);
-  } else if (name == "Top") {
-    OffsetRect(&bounds, 0, property.Int() - bounds.top);
-    SetBounds(bounds);
-  } else if (name == "Width") {
-    bounds.right = bounds.left + property.Int();
-    SetBounds(bounds);
-  } else if (name == "Height") {
-    bounds.bottom = bounds.top + property.Int();
+  if (RECT bounds = BoundsRect(); ApplyBoundsProperty(property, bounds)) {
     SetBounds(bounds);
   } else if (name == "TabOrder") {
     tabOrder_ = property.Int();
-  } else if (name.starts_with("Font.")) {
-    if (!fontSpec_) fontSpec_ = context.Form().Font();
-    if (!fontSpec_->Apply(property)) property.Fail("unknown font property");
-    SetFont(*fontSpec_);
+  } else if (font_.Apply(property, context.Form().Font())) {
+    SetFont(font_.Handle());
   } else if (name == "Ctl3D" || name == "ParentCtl3D") {
     // Only the flat one-pixel border is supported.
     if (property.Bool()) property.Fail("only a flat border is supported");

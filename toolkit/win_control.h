@@ -5,8 +5,6 @@
 
 #include <windows.h>
 
-#include <optional>
-
 #include "toolkit/component.h"
 #include "toolkit/graphics.h"
 
@@ -24,7 +22,6 @@ class TWinControl : public TComponent {
   int TabOrder() const { return tabOrder_; }
   bool Visible() const { return IsWindowVisible(hwnd_) != FALSE; }
   void SetFont(HFONT font);
-  void SetFont(const TFontSpec& font);
 
   // A message that this control's window sent to its parent (WM_NOTIFY, WM_COMMAND,
   // WM_CONTEXTMENU). Returns true when handled, with the result in `result`.
@@ -34,7 +31,6 @@ class TWinControl : public TComponent {
 
  private:
   HWND hwnd_;
-  UniqueFont ownFont_;
-  std::optional<TFontSpec> fontSpec_;
+  TOwnFont font_;
   int tabOrder_ = -1;
 };

@@ -1,6 +1,7 @@
 #include "widgets/img_btn.h"
 
 #include "toolkit/form.h"
+#include "toolkit/form_loader.h"
 
 TImgBtn::TImgBtn(TForm* owner) : TImage(owner) {}
 

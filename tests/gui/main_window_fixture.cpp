@@ -79,24 +79,20 @@ void MainWindowFixture::TearDown() {
 }
 
 void MainWindowFixture::Start() {
-  form_ = std::make_unique<TForm1>();
+  NewForm();
   Application().SetMainForm(*form_);
   form_->Show();
   Pump(200);
 }
 
+void MainWindowFixture::NewForm() {
+  form_ = std::make_unique<TForm1>(Application().FormSite());
+}
+
 void MainWindowFixture::Pump(int ms) {
   const DWORD end = GetTickCount() + static_cast<DWORD>(ms);
   do {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      if (message.message == WM_QUIT) {
-        PostQuitMessage(static_cast<int>(message.wParam));
-        return;
-      }
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
-    }
+    if (!Application().ProcessMessages()) return;
     Sleep(5);
   } while (static_cast<LONG>(GetTickCount() - end) < 0);
 }

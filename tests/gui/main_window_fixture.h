@@ -37,6 +37,8 @@ class MainWindowFixture : public testing::Test {
   void SetUp() override;
   void TearDown() override;
 
+  // Builds the window, hidden, with the application's owner window and error report.
+  void NewForm();
   // Builds the window and shows it (FormShow scans), then lets it paint.
   void Start();
   // Dispatches messages for about `ms` milliseconds.

@@ -61,7 +61,7 @@ TEST_F(MainWindowTest, BorderlessRoundedWindowOwnedByTheApplicationAtTheDesktopC
 
 TEST_F(MainWindowTest, LayoutBuildsEveryControlInCreationOrderWithItsStartState) {
   CreateEmptyUninstallKey();
-  form_ = std::make_unique<TForm1>();
+  NewForm();
   std::vector<std::string> names;
   for (const TControl* control : form_->Controls()) names.push_back(control->Name());
   EXPECT_EQ(names,
@@ -107,7 +107,7 @@ TEST_F(MainWindowTest, LayoutBuildsEveryControlInCreationOrderWithItsStartState)
 
 TEST_F(MainWindowTest, ShowScansBeforeTheWindowBecomesVisibleAndWritesTheTotal) {
   ImportRegFile(L"gui_entries.reg");
-  form_ = std::make_unique<TForm1>();
+  NewForm();
   Application().SetMainForm(*form_);
   EXPECT_EQ(form_->lblNO->Caption(), L"0");
   EXPECT_EQ(form_->lv1->RowCount(), 0);

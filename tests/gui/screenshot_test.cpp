@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "tests/gui/main_window_fixture.h"
+#include "toolkit/graphics.h"
 
 namespace testsupport {
 namespace {
@@ -19,12 +20,7 @@ class Screenshot {
     GetWindowRect(window, &rect_);
     width_ = rect_.right - rect_.left;
     height_ = rect_.bottom - rect_.top;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width_;
-    info.bmiHeader.biHeight = -height_;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
+    BITMAPINFO info = TopDownBitmapInfo(width_, height_);
     void* bits = nullptr;
     bitmap_.Reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     pixels_ = static_cast<const std::uint8_t*>(bits);

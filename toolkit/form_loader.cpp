@@ -1,0 +1,53 @@
+#include "toolkit/form_loader.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "toolkit/form.h"
+
+namespace {
+
+// Child windows take the keyboard focus in their z-order; order them by TabOrder.
+void ApplyTabOrder(const std::vector<TWinControl*>& windowed) {
+  std::vector<TWinControl*> ordered = windowed;
+  std::stable_sort(ordered.begin(), ordered.end(),
+                   [](const TWinControl* a, const TWinControl* b) { return a->TabOrder() < b->TabOrder(); });
+  HWND after = HWND_TOP;
+  for (const TWinControl* control : ordered) {
+    SetWindowPos(control->Handle(), after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    after = control->Handle();
+  }
+}
+
+std::unique_ptr<TComponent> BuildComponent(TForm& form, const TLayoutNode& node,
+                                           const TClassRegistry& classes, TLayoutContext& context) {
+  const TComponentFactory* factory = classes.Find(node.className);
+  if (!factory) node.Fail("unknown class " + node.className);
+  std::unique_ptr<TComponent> component = (*factory)(form);
+  component->SetName(node.name);
+  if (auto* windowed = dynamic_cast<TWinControl*>(component.get())) windowed->SetFont(form.FontHandle());
+  component->BeginLoading();
+  for (const TLayoutProperty& property : node.properties) component->ApplyProperty(property, context);
+  for (const TLayoutNode& nested : node.children) component->AddChild(nested, context);
+  component->Loaded();
+  return component;
+}
+
+}  // namespace
+
+const TComponentFactory* TClassRegistry::Find(const std::string& className) const {
+  const auto found = factories_.find(className);
+  return found == factories_.end() ? nullptr : &found->second;
+}
+
+void LoadForm(TForm& form, std::string_view description, HMODULE module, const TClassRegistry& classes,
+              const THandlerTable& handlers) {
+  const TLayoutNode root = ParseLayout(description);
+  form.SetName(root.name);
+  TLayoutContext context(form, module, handlers);
+  for (const TLayoutProperty& property : root.properties) form.ApplyProperty(property, context);
+  for (const TLayoutNode& child : root.children)
+    form.AddComponent(BuildComponent(form, child, classes, context));
+  context.RunFixups();
+  ApplyTabOrder(form.WindowedControls());
+}
