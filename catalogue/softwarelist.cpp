@@ -3,114 +3,36 @@
 #include <vector>
 
 #include "actions/path_cleanup.h"
-#include "base/errors.h"
 #include "base/unique_handle.h"
 #include "toolkit/image_list.h"
 #include "toolkit/list_view.h"
 
-namespace {
-
-const ScanSeams kNoSeams;
-
-std::wstring ReadText(HKEY key, const std::wstring& valueName, const ScanSeams& seams) {
-  DWORD size = 0;
-  if (RegQueryValueExW(key, valueName.c_str(), nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS ||
-      size == 0) {
-    return {};
-  }
-  if (seams.beforeReadData) seams.beforeReadData(key, valueName);
-
-  // Sized by the query; if the data grew since, the read fails instead of overrunning.
-  std::vector<BYTE> data(size);
-  DWORD type = REG_NONE;
-  if (RegQueryValueExW(key, valueName.c_str(), nullptr, &type, data.data(), &size) != ERROR_SUCCESS) {
-    throw ERegistryException(L"Failed to get data for '" + valueName + L"'");
-  }
-  if (type != REG_SZ && type != REG_EXPAND_SZ) {
-    throw ERegistryException(L"Invalid data type for '" + valueName + L"'");
-  }
-  // The data may lack its terminating NUL or have an odd byte count: take the whole code units
-  // that arrived, up to the first NUL.
-  std::wstring text(size / sizeof(wchar_t), L'\0');
-  if (!text.empty()) memcpy(text.data(), data.data(), text.size() * sizeof(wchar_t));
-  const auto nul = text.find(L'\0');
-  if (nul != std::wstring::npos) text.resize(nul);
-  return text;
-}
-
-UniqueRegKey OpenKey(const std::wstring& path) {
-  UniqueRegKey key;
-  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_ALL_ACCESS, key.Put()) != ERROR_SUCCESS) {
-    return {};
-  }
-  return key;
-}
-
-std::vector<std::wstring> SubkeyNames(HKEY key) {
-  DWORD count = 0;
-  DWORD longest = 0;
-  RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &count, &longest, nullptr, nullptr, nullptr, nullptr,
-                   nullptr, nullptr);
-  std::vector<std::wstring> names;
-  names.reserve(count);
-  std::wstring buffer(longest + 1, L'\0');
-  for (DWORD index = 0; index < count; ++index) {
-    DWORD length = static_cast<DWORD>(buffer.size());
-    LONG status = RegEnumKeyExW(key, index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr);
-    if (status == ERROR_MORE_DATA) {  // a longer name appeared since the key was asked
-      buffer.resize(256 + 1);         // the registry's limit for a key name
-      length = static_cast<DWORD>(buffer.size());
-      status = RegEnumKeyExW(key, index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr);
-    }
-    if (status == ERROR_NO_MORE_ITEMS) break;  // subkeys were deleted meanwhile
-    if (status == ERROR_SUCCESS) names.emplace_back(buffer.data(), length);
-  }
-  return names;
-}
-
-}  // namespace
-
-std::wstring ReadRegistryText(HKEY key, const std::wstring& valueName) {
-  return ReadText(key, valueName, kNoSeams);
-}
-
 void ScanUninstallEntries(TListView& list, TImageList& images) {
-  ScanUninstallEntries(list, images, kNoSeams);
+  ScanUninstallEntries(list, images, {});
 }
 
 void ScanUninstallEntries(TListView& list, TImageList& images, const ScanSeams& seams) {
   const ListUpdateLock noRepaintUntilDone(list);
   list.Clear();
-  const UniqueRegKey uninstall = OpenKey(kUninstallKey);
-  if (!uninstall) return;
-
-  const std::wstring prefix = std::wstring(kUninstallKey) + L"\\";
   UniqueIcon icon;  // one holder for the whole run; it destroys the icon it held before
-  for (const std::wstring& name : SubkeyNames(uninstall.Get())) {
-    if (seams.beforeOpenEntry) seams.beforeOpenEntry(name);
-    const std::wstring entryPath = prefix + name;
-    const UniqueRegKey entry = OpenKey(entryPath);
-    if (!entry) continue;  // deleted since the enumeration, or not ours to open
-
-    auto read = [&](const wchar_t* valueName) { return ReadText(entry.Get(), valueName, seams); };
-    const std::wstring displayName = read(L"DisplayName");
-    std::vector<std::wstring> subItems(kSubItemCount);
-    subItems[kSubPublisher] = read(L"Publisher");
-    subItems[kSubVersion] = read(L"DisplayVersion");
-    subItems[kSubHelpLink] = read(L"URLInfoAbout");
-    subItems[kSubUninstall] = read(L"UninstallString");
-    subItems[kSubIcon] = read(L"DisplayIcon");
-    subItems[kSubKeyPath] = kUninstallKeyRoot + entryPath;
-    if (displayName.empty()) continue;
-
-    // A reference for which no icon can be had shows the default image 0, never the image
-    // that happens to be last in the list.
-    int imageIndex = 0;
-    if (!subItems[kSubIcon].empty()) {
-      icon.Reset(seams.iconLookup ? seams.iconLookup(subItems[kSubIcon]) : GetFileIcon(subItems[kSubIcon]));
-      const int added = images.AddIcon(icon.Get());
-      if (added >= 0) imageIndex = added;
-    }
-    list.AddRow(displayName, imageIndex, subItems);
-  }
+  ReadUninstallEntries(
+      [&](const TUninstallEntry& entry) {
+        std::vector<std::wstring> subItems(kSubItemCount);
+        subItems[kSubPublisher] = entry.publisher;
+        subItems[kSubVersion] = entry.version;
+        subItems[kSubHelpLink] = entry.helpLink;
+        subItems[kSubUninstall] = entry.uninstall;
+        subItems[kSubKeyPath] = entry.keyPath;
+        subItems[kSubIcon] = entry.icon;
+        // A reference for which no icon can be had shows the default image 0, never the image
+        // that happens to be last in the list.
+        int imageIndex = 0;
+        if (!entry.icon.empty()) {
+          icon.Reset(seams.iconLookup ? seams.iconLookup(entry.icon) : GetFileIcon(entry.icon));
+          const int added = images.AddIcon(icon.Get());
+          if (added >= 0) imageIndex = added;
+        }
+        list.AddRow(entry.displayName, imageIndex, subItems);
+      },
+      seams);
 }

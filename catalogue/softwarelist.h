@@ -1,5 +1,5 @@
 #pragma once
-// The software catalogue: scans the machine-wide Uninstall key into the entry list.
+// The software catalogue: fills the entry list from the machine-wide Uninstall key.
 
 #include <windows.h>
 
@@ -7,12 +7,10 @@
 #include <string>
 #include <string_view>
 
+#include "catalogue/uninstall_entries.h"
+
 class TListView;
 class TImageList;
-
-// Where the scan reads, under HKEY_LOCAL_MACHINE.
-inline constexpr wchar_t kUninstallKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
-inline constexpr wchar_t kUninstallKeyRoot[] = L"HKEY_LOCAL_MACHINE\\";
 
 // The positions of an entry row's sub-items.
 enum SubItem : int {
@@ -25,21 +23,13 @@ enum SubItem : int {
   kSubItemCount = 6,
 };
 
-// Reads a text value by the scan's rules: a missing or empty value reads as empty text; the
-// text ends at the first NUL; types other than plain and expandable strings, and a data read
-// that fails, raise ERegistryException.
-std::wstring ReadRegistryText(HKEY key, const std::wstring& valueName);
-
-// Points where tests can step in between two registry calls, to arrange the races that real
-// installers can cause (a key deleted after enumeration, a value rewritten after its size was
-// queried), and the icon lookup itself.
-struct ScanSeams {
-  std::function<void(const std::wstring& subkeyName)> beforeOpenEntry;
-  std::function<void(HKEY key, const std::wstring& valueName)> beforeReadData;
+// The reading's seams, and the icon lookup, where a test can hand out icons of its own.
+struct ScanSeams : TEntrySeams {
   std::function<HICON(std::wstring_view iconReference)> iconLookup;
 };
 
-// Replaces the rows of `list` with one row per Uninstall subkey that has a display name, in
-// enumeration order, and appends one image to `images` per row with an icon reference.
+// Replaces the rows of `list` with one row per Uninstall entry, in enumeration order, and
+// appends one image to `images` per row with an icon reference. When the reading stops with an
+// error, the rows before it stay.
 void ScanUninstallEntries(TListView& list, TImageList& images);
 void ScanUninstallEntries(TListView& list, TImageList& images, const ScanSeams& seams);

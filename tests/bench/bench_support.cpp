@@ -8,7 +8,7 @@
 #include <string>
 
 #include "base/unique_handle.h"
-#include "catalogue/softwarelist.h"
+#include "catalogue/uninstall_entries.h"
 #include "tests/support/registry_fixture.h"
 
 namespace testsupport {
@@ -38,21 +38,7 @@ void FillRegistry(int entries) {
 }
 
 void ReadsOnly() {
-  UniqueRegKey uninstall;
-  RegOpenKeyExW(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_ALL_ACCESS, uninstall.Put());
-  wchar_t name[256];
-  for (DWORD i = 0;; ++i) {
-    DWORD length = 256;
-    if (RegEnumKeyExW(uninstall.Get(), i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-      break;
-    UniqueRegKey entry;
-    RegOpenKeyExW(HKEY_LOCAL_MACHINE, (std::wstring(kUninstallKey) + L"\\" + name).c_str(), 0, KEY_ALL_ACCESS,
-                  entry.Put());
-    for (const wchar_t* value : {L"DisplayName", L"Publisher", L"DisplayVersion", L"URLInfoAbout",
-                                 L"UninstallString", L"DisplayIcon"}) {
-      ReadRegistryText(entry.Get(), value);
-    }
-  }
+  ReadUninstallEntries([](const TUninstallEntry&) {});
 }
 
 double Median(std::vector<double> times) {

@@ -12,7 +12,7 @@ namespace testsupport {
 // other entry.
 void FillRegistry(int entries);
 
-// The registry work of a scan alone: open, enumerate, read the six values.
+// The registry work of a scan alone: the entries read, with no list to fill.
 void ReadsOnly();
 
 // The median time of `runs` runs of `work`, in milliseconds.

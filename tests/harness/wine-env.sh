@@ -47,14 +47,24 @@ case "${1:-}" in
     "$wine" --version >/dev/null 2>&1 || die "the Wine loader $wine does not run on this host"
     start_xvfb
     export DISPLAY=$(cat "$state/display")
+    # A booted prefix is kept beside the environment as a template (booting takes most of a
+    # minute's half); each run starts from a fresh copy of it, so no run sees another's changes.
+    template="$state.template-$(basename "$wine")"
+    if [ ! -f "$template/.booted" ]; then
+      rm -rf "$template"; mkdir -p "$template"
+      status=0
+      WINEPREFIX="$template" "$wine" wineboot.exe -i </dev/null >"$state/wineboot.log" 2>&1 || status=$?
+      [ "$status" -eq 0 ] || die "creating the prefix failed: $wine wineboot.exe -i (exit status $status)" \
+        "$state/wineboot.log"
+      # The server writes the registry to disk when it ends; wait for that before copying.
+      WINEPREFIX="$template" wineserver -w </dev/null >/dev/null 2>&1 || true
+      touch "$template/.booted"
+    fi
+    cp -a "$template" "$WINEPREFIX"
+    rm -f "$WINEPREFIX/.booted"
     # A persistent server keeps the prefix's services up between the test programs, so each
     # one starts fast.
-    mkdir -p "$WINEPREFIX"
     wineserver -p </dev/null >/dev/null 2>&1 || die "wineserver -p failed (exit status $?)"
-    status=0
-    "$wine" wineboot.exe -i </dev/null >"$state/wineboot.log" 2>&1 || status=$?
-    [ "$status" -eq 0 ] || die "creating the prefix failed: $wine wineboot.exe -i (exit status $status)" \
-      "$state/wineboot.log"
     ;;
   run)
     shift

@@ -2,7 +2,8 @@
 
 #include <stdexcept>
 
-#include "catalogue/softwarelist.h"
+#include "actions/launch.h"
+#include "catalogue/uninstall_entries.h"
 
 namespace testsupport {
 
@@ -14,20 +15,7 @@ void ClearUninstallKey() {
 }
 
 DWORD RunCommand(const std::wstring& commandLine) {
-  std::wstring writable = commandLine;
-  STARTUPINFOW startup = {};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION process = {};
-  if (!CreateProcessW(nullptr, writable.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
-                      &startup, &process)) {
-    return static_cast<DWORD>(-1);
-  }
-  WaitForSingleObject(process.hProcess, INFINITE);
-  DWORD code = 0;
-  GetExitCodeProcess(process.hProcess, &code);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  return code;
+  return static_cast<DWORD>(RunAndWait(commandLine, SW_HIDE));
 }
 
 constexpr const wchar_t* kProgramRegistryView = kBuildRunsUnderWow64 ? L" /reg:32" : L" /reg:64";

@@ -29,7 +29,7 @@ void CreateEmptyUninstallKey();
 void SetText(HKEY key, const std::wstring& valueName, const std::wstring& text, DWORD type = REG_SZ);
 void SetRaw(HKEY key, const std::wstring& valueName, DWORD type, const std::vector<BYTE>& bytes);
 
-// Runs a command line, waits for it and returns its exit code (or -1 if it did not start).
+// Runs a command line hidden, waits for it and returns its exit code (or -1 if it did not start).
 DWORD RunCommand(const std::wstring& commandLine);
 
 }  // namespace testsupport

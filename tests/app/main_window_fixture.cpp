@@ -1,4 +1,4 @@
-#include "tests/gui/main_window_fixture.h"
+#include "tests/app/main_window_fixture.h"
 
 #include <commctrl.h>
 

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "tests/gui/main_window_fixture.h"
+#include "tests/app/main_window_fixture.h"
 #include "toolkit/graphics.h"
 
 namespace testsupport {

@@ -1,7 +1,7 @@
 // The image buttons of the real window, driven by the pointer: which face shows at each step.
 #include <gtest/gtest.h>
 
-#include "tests/gui/main_window_fixture.h"
+#include "tests/app/main_window_fixture.h"
 
 namespace testsupport {
 namespace {

@@ -3,7 +3,7 @@
 
 #include "catalogue/snapshot.h"
 #include "catalogue/softwarelist.h"
-#include "tests/gui/main_window_fixture.h"
+#include "tests/app/main_window_fixture.h"
 
 namespace testsupport {
 namespace {

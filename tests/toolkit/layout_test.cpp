@@ -1,59 +1,11 @@
-// The toolkit's pure text rules: the error box's full stop and the layout description reader.
-#include <gtest/gtest.h>
-
-#include "app/count_text.h"
-#include "base/errors.h"
-#include "toolkit/error_box.h"
-#include "toolkit/form.h"
+// The layout description reader: objects, properties in order, items, and its errors.
 #include "toolkit/layout.h"
 
+#include <gtest/gtest.h>
+
+#include "base/errors.h"
+
 namespace {
-
-TEST(ErrorBoxText, AddsAFullStopOnlyAfterCharactersAboveTheFullStop) {
-  EXPECT_EQ(ErrorBoxText(L"Registry read failed"), L"Registry read failed.");
-  EXPECT_EQ(ErrorBoxText(L"Value 7"), L"Value 7.");  // '7' is 0x37
-  EXPECT_EQ(ErrorBoxText(L"Done."), L"Done.");
-  EXPECT_EQ(ErrorBoxText(L"Key 'Foo'"), L"Key 'Foo'");  // apostrophe, 0x27
-  EXPECT_EQ(ErrorBoxText(L"Key \"Foo\""), L"Key \"Foo\"");
-  EXPECT_EQ(ErrorBoxText(L"a-"), L"a-");   // '-' is 0x2D
-  EXPECT_EQ(ErrorBoxText(L"a/"), L"a/.");  // '/' is 0x2F, the first code above '.'
-  EXPECT_EQ(ErrorBoxText(L"\x00E9t\x00E9"), L"\x00E9t\x00E9.");
-  EXPECT_EQ(ErrorBoxText(L""), L"");
-}
-
-TEST(ErrorBoxText, TakesTheMessageOfWhateverWasThrown) {
-  const auto messageOf = [](auto thrown) {
-    try {
-      throw thrown;
-    } catch (...) {
-      return ExceptionMessage(std::current_exception());
-    }
-  };
-  EXPECT_EQ(messageOf(ERegistryException(L"Unsupported type \x00FC")), L"Unsupported type \x00FC");
-  EXPECT_EQ(messageOf(std::runtime_error("narrow text")), L"narrow text");
-  EXPECT_EQ(messageOf(42), L"Unknown error");
-}
-
-TEST(CountText, TotalAndBareForms) {
-  EXPECT_EQ(TotalCountText(57), L"Total 57 Softwares");
-  EXPECT_EQ(TotalCountText(0), L"Total 0 Softwares");
-  EXPECT_EQ(BareCountText(1000), L"1000");
-}
-
-TEST(DesktopCentre, HalvesRoundTowardsZeroAndTheWindowStaysInsideTheDesktop) {
-  const SIZE window = {870, 619};
-  const auto at = [&](RECT desktop) {
-    const POINT p = TForm::DesktopCentre(window, desktop);
-    return std::make_pair(p.x, p.y);
-  };
-  EXPECT_EQ(at({0, 0, 1280, 1024}), std::make_pair(205L, 203L));
-  EXPECT_EQ(at({0, 0, 1281, 1025}), std::make_pair(205L, 203L));
-  // Two monitors, the second left of the primary: the desktop spans both.
-  EXPECT_EQ(at({-1920, 0, 1280, 1080}), std::make_pair(-1920L + 1600 - 435, 540L - 309));
-  // A desktop smaller than the window: its top-left corner, never beyond.
-  EXPECT_EQ(at({0, 0, 800, 600}), std::make_pair(0L, 0L));
-  EXPECT_EQ(at({-100, -50, 700, 550}), std::make_pair(-100L, -50L));
-}
 
 TEST(Layout, ReadsObjectsPropertiesInOrderItemsAndNestedObjects) {
   const TLayoutNode root = ParseLayout(R"(

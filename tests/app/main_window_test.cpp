@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "base/errors.h"
-#include "tests/gui/main_window_fixture.h"
+#include "tests/app/main_window_fixture.h"
 #include "toolkit/application.h"
 
 namespace testsupport {

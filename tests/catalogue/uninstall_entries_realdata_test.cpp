@@ -1,4 +1,4 @@
-// The scan over real machines' entries, checked against Wine's own uninstaller as a peer.
+// The reader over real machines' entries, checked against Wine's own uninstaller as a peer.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -6,12 +6,12 @@
 #include <map>
 #include <sstream>
 
-#include "tests/support/scan_fixture.h"
+#include "tests/catalogue/uninstall_entries_fixture.h"
 
 namespace testsupport {
 namespace {
 
-using ScanRealDataTest = ScanFixture;
+using UninstallEntriesRealDataTest = UninstallEntriesFixture;
 
 // Wine's uninstaller prints one "key|||display name" line per entry that it offers to remove.
 std::map<std::wstring, std::wstring> PeerListing() {
@@ -40,7 +40,7 @@ DWORD ReadDword(const std::wstring& subkey, const wchar_t* value) {
   return data;
 }
 
-TEST_F(ScanRealDataTest, ListsEveryEntryThatWinesUninstallerOffersAndTheHiddenOnesBesides) {
+TEST_F(UninstallEntriesRealDataTest, ListsEveryEntryThatWinesUninstallerOffersAndTheHiddenOnesBesides) {
   ImportRegFile(L"realdata/regipy_uninstall.reg");
   {
     const auto component = CreateEntryKey(L"KB000001");
@@ -51,23 +51,23 @@ TEST_F(ScanRealDataTest, ListsEveryEntryThatWinesUninstallerOffersAndTheHiddenOn
            {reinterpret_cast<const BYTE*>(&one), reinterpret_cast<const BYTE*>(&one + 1)});
     SetText(CreateEntryKey(L"NoCommand").Get(), L"DisplayName", L"Entry without uninstall command");
   }
-  ScanUninstallEntries(list_, images_);
+  Read();
   const auto peer = PeerListing();
   ASSERT_GE(peer.size(), 10u);
 
-  std::map<std::wstring, Row> ours;
+  std::map<std::wstring, TUninstallEntry> ours;
   const std::wstring prefix = KeyPath(L"");
-  for (const Row& row : Rows()) ours[row.subItems[kSubKeyPath].substr(prefix.size())] = row;
+  for (const TUninstallEntry& entry : entries_) ours[entry.keyPath.substr(prefix.size())] = entry;
 
   for (const auto& [key, name] : peer) {
     ASSERT_TRUE(ours.count(key)) << "missing: " << testing::PrintToString(key);
-    EXPECT_EQ(ours[key].caption, name);
+    EXPECT_EQ(ours[key].displayName, name);
   }
   // What the peer leaves out, it hides on purpose: system components and entries that have no
-  // uninstall command. The scan lists them all the same.
-  for (const auto& [key, row] : ours) {
+  // uninstall command. The reader hands them out all the same.
+  for (const auto& [key, entry] : ours) {
     if (!peer.count(key)) {
-      EXPECT_TRUE(ReadDword(key, L"SystemComponent") == 1 || row.subItems[kSubUninstall].empty())
+      EXPECT_TRUE(ReadDword(key, L"SystemComponent") == 1 || entry.uninstall.empty())
           << testing::PrintToString(key);
     }
   }

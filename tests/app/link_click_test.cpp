@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "actions/shell_open.h"
-#include "tests/gui/main_window_fixture.h"
+#include "tests/app/main_window_fixture.h"
 #include "tests/helpers/shell_handlers.h"
 
 namespace testsupport {

@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <thread>
 
-#include "tests/gui/main_window_fixture.h"
+#include "tests/app/main_window_fixture.h"
 
 namespace testsupport {
 namespace {

@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "catalogue/softwarelist.h"
-#include "tests/gui/main_window_fixture.h"
+#include "tests/app/main_window_fixture.h"
 #include "tests/helpers/recording.h"
 
 namespace testsupport {

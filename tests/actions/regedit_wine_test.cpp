@@ -14,7 +14,7 @@
 #include "actions/path_cleanup.h"
 #include "actions/regedit_navigation.h"
 #include "base/unique_handle.h"
-#include "catalogue/softwarelist.h"
+#include "catalogue/uninstall_entries.h"
 #include "tests/support/registry_fixture.h"
 
 namespace testsupport {
