@@ -134,7 +134,7 @@ LRESULT TApplication::OnClose() {
   return 0;
 }
 
-std::optional<LRESULT> TApplication::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+std::optional<LRESULT> TApplication::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_SIZE:
       return OnSize(wParam);
@@ -147,9 +147,4 @@ std::optional<LRESULT> TApplication::Dispatch(UINT message, WPARAM wParam, LPARA
     default:
       return std::nullopt;
   }
-}
-
-LRESULT TApplication::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  const std::optional<LRESULT> result = Dispatch(message, wParam, lParam);
-  return result ? *result : DefWindowProcW(hwnd_, message, wParam, lParam);
 }

@@ -54,8 +54,7 @@ class TApplication : public TWindowBase<TApplication> {
 
  private:
   friend class TWindowBase<TApplication>;
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-  std::optional<LRESULT> Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+  std::optional<LRESULT> HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void ReportError(std::exception_ptr error) noexcept { HandleException(error); }
   std::optional<LRESULT> OnSize(WPARAM kind);
   std::optional<LRESULT> OnSysCommand(UINT command, WPARAM wParam, LPARAM lParam);

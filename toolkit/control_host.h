@@ -19,7 +19,6 @@ class TControlHost {
 
   TControl* ControlAtPos(POINT point) const;
   TControl* HoverControl() const { return hover_; }
-  TControl* CaptureControl() const { return capture_; }
   void SetCaptureControl(TControl* control);
   void ReleaseCaptureControl(TControl* control);
   // Forgets every control, before they are destroyed.

@@ -258,7 +258,7 @@ LRESULT TForm::OnDestroy() const {
   return 0;
 }
 
-std::optional<LRESULT> TForm::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+std::optional<LRESULT> TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_ERASEBKGND:
       return 1;  // the paint covers the whole area
@@ -290,9 +290,4 @@ std::optional<LRESULT> TForm::Dispatch(UINT message, WPARAM wParam, LPARAM lPara
     default:
       return std::nullopt;
   }
-}
-
-LRESULT TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  const std::optional<LRESULT> result = Dispatch(message, wParam, lParam);
-  return result ? *result : DefWindowProcW(hwnd_, message, wParam, lParam);
 }

@@ -60,7 +60,6 @@ class TForm : public TComponent, public TWindowBase<TForm> {
   // The topmost visible control whose rectangle holds `point` (client coordinates).
   TControl* ControlAtPos(POINT point) const { return pointer_.ControlAtPos(point); }
   TControl* HoverControl() const { return pointer_.HoverControl(); }
-  TControl* CaptureControl() const { return pointer_.CaptureControl(); }
   void SetCaptureControl(TControl* control) { pointer_.SetCaptureControl(control); }
   void ReleaseCaptureControl(TControl* control) { pointer_.ReleaseCaptureControl(control); }
   void InvalidateRect(const RECT& rect) const;
@@ -80,8 +79,7 @@ class TForm : public TComponent, public TWindowBase<TForm> {
 
  private:
   friend class TWindowBase<TForm>;
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-  std::optional<LRESULT> Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+  std::optional<LRESULT> HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void ReportError(std::exception_ptr error) const noexcept;
 
   LRESULT OnPaint();

@@ -23,7 +23,6 @@ struct TShiftState {
   bool middle = false;
   bool shift = false;
   bool ctrl = false;
-  bool doubleClick = false;
 };
 
 class TListItem;

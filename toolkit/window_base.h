@@ -1,11 +1,12 @@
 #pragma once
 // The pattern every window of ours follows: the object passed as the creation parameter is
 // stored with its window at WM_NCCREATE, keeps the window's handle, and receives each message
-// in its member HandleMessage. An exception that a handler lets escape goes to the object's
-// ReportError and never crosses into the system.
+// in its member HandleMessage, which returns the result of the messages it handles and nothing
+// for the rest, which go to the system's default. An exception that a handler lets escape goes
+// to the object's ReportError and never crosses into the system.
 //
 //   class TThing : public TWindowBase<TThing> {
-//     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+//     std::optional<LRESULT> HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 //     void ReportError(std::exception_ptr error) noexcept;
 //   };
 //   CreateWindowExW(..., this) with TWindowBase<TThing>::WindowProc as the class's procedure.
@@ -13,6 +14,7 @@
 #include <windows.h>
 
 #include <exception>
+#include <optional>
 
 template <typename Derived>
 class TWindowBase {
@@ -32,7 +34,8 @@ class TWindowBase {
     // Messages sent before WM_NCCREATE (WM_GETMINMAXINFO) find no object yet.
     if (!object) return DefWindowProcW(hwnd, message, wParam, lParam);
     try {
-      return object->HandleMessage(message, wParam, lParam);
+      const std::optional<LRESULT> result = object->HandleMessage(message, wParam, lParam);
+      return result ? *result : DefWindowProcW(hwnd, message, wParam, lParam);
     } catch (...) {
       object->ReportError(std::current_exception());
       return 0;
