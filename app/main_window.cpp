@@ -28,6 +28,7 @@ TForm1::TForm1(TFormSite site, HMODULE module) : TForm(std::move(site)) {
   RegisterImgBtn(classes);
   LoadForm(*this, LayoutText(module), module, classes, Handlers());
   BindControls();
+  DescribeForAccessibility();
   DoCreate();
 }
 
@@ -96,6 +97,20 @@ void TForm1::BindControls() {
   edt1 = &Find<TEdit>("edt1");
   ImageListSofticon = &Find<TImageList>("ImageListSofticon");
   pm1 = &Find<TPopupMenu>("pm1");
+}
+
+void TForm1::DescribeForAccessibility() {
+  // The buttons are pictures with their words drawn in; a screen reader needs the words.
+  imgbtn2->SetAccessibleName(L"Uninstall");
+  imgbtn4->SetAccessibleName(L"All Programs");
+  imgbtnMix->SetAccessibleName(L"Minimise");
+  imgbtn5->SetAccessibleName(L"Close");
+  for (TLabel* link : {lbl8, lblURL}) link->SetAccessibleRole(TAccessibleRole::Link);
+  // The header bars sort on a click; each is named by the caption drawn over it.
+  for (const auto& [bar, caption] : {std::pair{img4, lbl2}, {img5, lbl5}, {img6, lbl6}, {img7, lbl7}}) {
+    bar->SetAccessibleRole(TAccessibleRole::ColumnHeader);
+    bar->SetAccessibleName(caption->Caption());
+  }
 }
 
 void TForm1::FormCreate(TObject&) {

@@ -88,4 +88,5 @@ class TForm1 : public TForm {
   void UninstallSelected();
   THandlerTable Handlers();
   void BindControls();
+  void DescribeForAccessibility();
 };

@@ -77,6 +77,14 @@ struct GdiObjectTraits {
   static void Close(Handle h) { DeleteObject(h); }
 };
 
+// A COM interface pointer: one reference, released once.
+template <typename T>
+struct ComTraits {
+  using Handle = T*;
+  static Handle Empty() { return nullptr; }
+  static void Close(Handle h) { h->Release(); }
+};
+
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueRegKey = UniqueHandle<RegKeyTraits>;
 using UniqueIcon = UniqueHandle<IconTraits>;
@@ -86,3 +94,5 @@ using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
 using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
 using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
 using UniqueRegion = UniqueHandle<GdiObjectTraits<HRGN>>;
+template <typename T>
+using UniqueCom = UniqueHandle<ComTraits<T>>;

@@ -37,12 +37,19 @@ void TControl::SetVisible(bool visible) {
   if (visible_ == visible) return;
   visible_ = visible;
   if (parent_) parent_->InvalidateRect(bounds_);
+  NotifyAccessible(visible ? EVENT_OBJECT_SHOW : EVENT_OBJECT_HIDE);
 }
 
 void TControl::SetEnabled(bool enabled) {
   if (enabled_ == enabled) return;
   enabled_ = enabled;
   Invalidate();
+  NotifyAccessible(EVENT_OBJECT_STATECHANGE);
+}
+
+void TControl::NotifyAccessible(DWORD event) const {
+  if (parent_ && accessibleRole_ != TAccessibleRole::None && !Loading())
+    parent_->NotifyAccessible(*this, event);
 }
 
 void TControl::Invalidate() const {

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "toolkit/component.h"
 
 // The form's pointer-enter and pointer-leave notifications, sent to a control once for every
@@ -33,6 +35,10 @@ struct TWMMouse {
 
 TShiftState ShiftFromKeys(DWORD keys);
 
+// What a control is to accessibility clients (screen readers). None leaves it out of the
+// window's tree, as for pictures that only decorate.
+enum class TAccessibleRole { None, PushButton, StaticText, Link, ColumnHeader };
+
 class TControl : public TComponent {
  public:
   explicit TControl(TForm* parent) : parent_(parent) {}
@@ -59,6 +65,14 @@ class TControl : public TComponent {
   virtual void WndProc(TMessage& message);
   void Perform(TMessage& message) { WndProc(message); }
 
+  TAccessibleRole AccessibleRole() const { return accessibleRole_; }
+  void SetAccessibleRole(TAccessibleRole role) { accessibleRole_ = role; }
+  // The name a client reads; by default the one set here, labels read their caption.
+  virtual std::wstring AccessibleName() const { return accessibleName_; }
+  void SetAccessibleName(std::wstring name) { accessibleName_ = std::move(name); }
+  // What a client's default action does: the click that the mouse gives.
+  void DoDefaultAction() { Click(); }
+
   // Draws the control at its rectangle on a device context in form coordinates.
   virtual void Paint(HDC dc) = 0;
   // Asks the form to repaint the control's rectangle.
@@ -72,6 +86,8 @@ class TControl : public TComponent {
 
  protected:
   virtual void Click();
+  // Tells the form's accessibility clients of a change of this control (EVENT_OBJECT_*).
+  void NotifyAccessible(DWORD event) const;
 
  private:
   TForm* parent_;
@@ -80,4 +96,6 @@ class TControl : public TComponent {
   bool enabled_ = true;
   bool clickTracking_ = false;  // a left press on this control has not been released yet
   HCURSOR cursor_ = LoadCursorW(nullptr, IDC_ARROW);
+  TAccessibleRole accessibleRole_ = TAccessibleRole::None;
+  std::wstring accessibleName_;
 };

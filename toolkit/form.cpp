@@ -4,9 +4,13 @@
 
 #include <algorithm>
 
+#include "toolkit/form_accessible.h"
+
 namespace {
 
 constexpr wchar_t kFormClass[] = L"CaldwexForm";
+// Posted by PostDefaultAction; wParam is the control's index among the windowless controls.
+constexpr UINT kDefaultActionMessage = WM_APP + 1;
 
 // BeginPaint and EndPaint as one scope, so that a failing paint still validates the window
 // instead of asking to be painted again at once.
@@ -57,7 +61,13 @@ TForm::TForm(TFormSite site) : site_(std::move(site)) {
                   this);
 }
 
+void TFormAccessibleRelease::operator()(TFormAccessible* accessible) const {
+  accessible->Disconnect();
+  accessible->Release();
+}
+
 TForm::~TForm() {
+  accessible_.reset();
   // Children first: they are windows of ours and must go before the form's window.
   pointer_.Forget();
   controls_.clear();
@@ -194,6 +204,57 @@ void TForm::LoadIcons(const TLayoutProperty& property, HMODULE module) {
   SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.Get()));
 }
 
+std::optional<TForm::TAccessibleChild> TForm::AsAccessibleChild(TComponent& component) {
+  if (auto* control = dynamic_cast<TControl*>(&component)) {
+    if (control->Visible() && control->AccessibleRole() != TAccessibleRole::None)
+      return TAccessibleChild{control, nullptr};
+  } else if (auto* window = dynamic_cast<TWinControl*>(&component)) {
+    if (window->Visible()) return TAccessibleChild{nullptr, window};
+  }
+  return std::nullopt;
+}
+
+std::vector<TForm::TAccessibleChild> TForm::AccessibleChildren() const {
+  std::vector<TAccessibleChild> children;
+  for (const auto& component : components_) {
+    if (const auto child = AsAccessibleChild(*component)) children.push_back(*child);
+  }
+  return children;
+}
+
+void TForm::NotifyAccessible(const TControl& control, DWORD event) const {
+  // The child id is the control's place in the tree: one more than the children before it, so
+  // a control that has just gone is reported at the place it had.
+  LONG id = 1;
+  for (const auto& component : components_) {
+    if (component.get() == &control) break;
+    if (AsAccessibleChild(*component)) ++id;
+  }
+  NotifyWinEvent(event, hwnd_, OBJID_CLIENT, id);
+}
+
+void TForm::PostDefaultAction(const TControl& control) const {
+  const auto found = std::find(controls_.begin(), controls_.end(), &control);
+  if (found != controls_.end())
+    PostMessageW(hwnd_, kDefaultActionMessage, static_cast<WPARAM>(found - controls_.begin()), 0);
+}
+
+LRESULT TForm::OnDefaultAction(size_t controlIndex) const {
+  // The control may have gone out of reach (hidden, disabled) since the client asked.
+  if (controlIndex < controls_.size()) {
+    TControl& control = *controls_[controlIndex];
+    if (control.Visible() && control.BaseEnabled()) control.DoDefaultAction();
+  }
+  return 0;
+}
+
+std::optional<LRESULT> TForm::OnGetObject(WPARAM flags, DWORD objectId) {
+  if (static_cast<LONG>(objectId) != OBJID_CLIENT) return std::nullopt;
+  // A COM object lives by its references: the form holds one, each client its own.
+  if (!accessible_) accessible_.reset(new TFormAccessible(*this));
+  return LresultFromObject(IID_IAccessible, flags, accessible_.get());
+}
+
 void TForm::InvalidateRect(const RECT& rect) const {
   ::InvalidateRect(hwnd_, &rect, FALSE);
 }
@@ -287,6 +348,10 @@ std::optional<LRESULT> TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM 
       return ForwardToChild(reinterpret_cast<HWND>(wParam), message, wParam, lParam);
     case WM_DESTROY:
       return OnDestroy();
+    case WM_GETOBJECT:
+      return OnGetObject(wParam, static_cast<DWORD>(lParam));
+    case kDefaultActionMessage:
+      return OnDefaultAction(static_cast<size_t>(wParam));
     default:
       return std::nullopt;
   }

@@ -21,6 +21,13 @@
 #include "toolkit/win_control.h"
 #include "toolkit/window_base.h"
 
+class TFormAccessible;
+// Disconnects the form's accessible object from the form and drops the form's reference;
+// clients may hold theirs longer.
+struct TFormAccessibleRelease {
+  void operator()(TFormAccessible* accessible) const;
+};
+
 class TForm : public TComponent, public TWindowBase<TForm> {
  public:
   explicit TForm(TFormSite site);
@@ -64,6 +71,19 @@ class TForm : public TComponent, public TWindowBase<TForm> {
   void ReleaseCaptureControl(TControl* control) { pointer_.ReleaseCaptureControl(control); }
   void InvalidateRect(const RECT& rect) const;
 
+  // What accessibility clients see of the form, as the tree stands now: its visible windowless
+  // controls that have a role and its visible child windows, in creation order.
+  struct TAccessibleChild {
+    TControl* control = nullptr;
+    TWinControl* window = nullptr;
+  };
+  std::vector<TAccessibleChild> AccessibleChildren() const;
+  // Raises an accessibility event for `control`, as the child the tree has (or had) it.
+  void NotifyAccessible(const TControl& control, DWORD event) const;
+  // Runs the control's default action from the message loop, after the client's call returns,
+  // so that a long handler (an uninstaller's wait) does not hold the client.
+  void PostDefaultAction(const TControl& control) const;
+
   // Where the first show places a window of this size: the centre of the rectangle spanning
   // all monitors, moved right or down to stay inside it.
   static POINT DesktopCentre(SIZE windowSize, const RECT& desktop);
@@ -88,6 +108,9 @@ class TForm : public TComponent, public TWindowBase<TForm> {
   std::optional<LRESULT> OnSysCommand(UINT command) const;
   std::optional<LRESULT> ForwardToChild(HWND child, UINT message, WPARAM wParam, LPARAM lParam) const;
   LRESULT OnDestroy() const;
+  std::optional<LRESULT> OnGetObject(WPARAM flags, DWORD objectId);
+  LRESULT OnDefaultAction(size_t controlIndex) const;
+  static std::optional<TAccessibleChild> AsAccessibleChild(TComponent& component);
   void ApplyBorderIcons(const TLayoutProperty& property) const;
   void LoadIcons(const TLayoutProperty& property, HMODULE module);
   void SetClientSize(SIZE size);
@@ -107,4 +130,5 @@ class TForm : public TComponent, public TWindowBase<TForm> {
   UniqueFont fontHandle_;
   UniqueIcon bigIcon_;
   UniqueIcon smallIcon_;
+  std::unique_ptr<TFormAccessible, TFormAccessibleRelease> accessible_;
 };

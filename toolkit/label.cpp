@@ -6,6 +6,7 @@
 
 TLabel::TLabel(TForm* parent) : TControl(parent) {
   SetBounds(0, 0, 65, 17);
+  SetAccessibleRole(TAccessibleRole::StaticText);
 }
 
 const TFontSpec& TLabel::Font() const {
@@ -29,6 +30,7 @@ void TLabel::SetCaption(const std::wstring& caption) {
   caption_ = caption;
   AdjustBounds();
   Invalidate();
+  NotifyAccessible(EVENT_OBJECT_NAMECHANGE);
 }
 
 void TLabel::SetWordWrap(bool wordWrap) {

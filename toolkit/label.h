@@ -19,6 +19,7 @@ class TLabel : public TControl {
   // The label's own font, or the form's when it has none.
   const TFontSpec& Font() const;
 
+  std::wstring AccessibleName() const override { return caption_; }
   void Paint(HDC dc) override;
   void Loaded() override;
   void ApplyProperty(const TLayoutProperty& property, TLayoutContext& context) override;

@@ -3,7 +3,9 @@
 #include "toolkit/form.h"
 #include "toolkit/form_loader.h"
 
-TImgBtn::TImgBtn(TForm* owner) : TImage(owner) {}
+TImgBtn::TImgBtn(TForm* owner) : TImage(owner) {
+  SetAccessibleRole(TAccessibleRole::PushButton);
+}
 
 void TImgBtn::SetPic(const TPicture& picture) {
   Show(picture);

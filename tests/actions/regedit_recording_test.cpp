@@ -110,12 +110,12 @@ class RecordingEditor {
   double ElapsedMs() const { return received_.empty() ? 0 : received_.back().atMs - received_.front().atMs; }
 
  private:
-  // A gap of n (a multiple of 100 ms) to n + 60 ms reads "|n|"; a shorter one than 20 ms reads
-  // nothing; any other "|?ms|".
+  // A gap of n (a multiple of 100 ms) to n + 90 ms reads "|n|" (a loaded machine oversleeps by
+  // tens of milliseconds); a shorter one than 20 ms reads nothing; any other "|?ms|".
   static std::wstring Gap(double ms) {
     if (ms < 20) return L"";
     const int pauses = static_cast<int>(ms / 100);
-    if (pauses > 0 && ms - pauses * 100 < 60) return L"|" + std::to_wstring(pauses * 100) + L"|";
+    if (pauses > 0 && ms - pauses * 100 < 90) return L"|" + std::to_wstring(pauses * 100) + L"|";
     return L"|?" + std::to_wstring(static_cast<int>(ms)) + L"|";
   }
 

@@ -1,0 +1,324 @@
+// The interface identifiers of oleacc are defined here, once for the program: without them
+// MinGW resolves IID_IAccessible wrongly and every query fails.
+#include "toolkit/form_accessible.h"
+
+#include <initguid.h>
+
+#include <string>
+
+#include "base/unique_handle.h"
+#include "toolkit/form.h"
+
+namespace {
+
+long RoleOf(TAccessibleRole role) {
+  switch (role) {
+    case TAccessibleRole::PushButton:
+      return ROLE_SYSTEM_PUSHBUTTON;
+    case TAccessibleRole::StaticText:
+      return ROLE_SYSTEM_STATICTEXT;
+    case TAccessibleRole::Link:
+      return ROLE_SYSTEM_LINK;
+    case TAccessibleRole::ColumnHeader:
+      return ROLE_SYSTEM_COLUMNHEADER;
+    case TAccessibleRole::None:
+      break;
+  }
+  return ROLE_SYSTEM_CLIENT;
+}
+
+const wchar_t* DefaultActionOf(TAccessibleRole role) {
+  switch (role) {
+    case TAccessibleRole::PushButton:
+      return L"Press";
+    case TAccessibleRole::Link:
+      return L"Jump";
+    case TAccessibleRole::ColumnHeader:
+      return L"Click";
+    default:
+      return nullptr;
+  }
+}
+
+HRESULT ReturnText(const std::wstring& text, BSTR* out) {
+  *out = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+  return *out ? S_OK : E_OUTOFMEMORY;
+}
+
+HRESULT ReturnNoText(BSTR* out) {
+  *out = nullptr;
+  return S_FALSE;
+}
+
+VARIANT ChildVariant(long id) {
+  VARIANT v;
+  VariantInit(&v);
+  v.vt = VT_I4;
+  v.lVal = id;
+  return v;
+}
+
+// Asks the system's accessible object of a child window, which answers for that window.
+template <typename Question>
+HRESULT AskWindow(const TWinControl& window, Question question) {
+  UniqueCom<IAccessible> object;
+  const HRESULT found = AccessibleObjectFromWindow(window.Handle(), static_cast<DWORD>(OBJID_WINDOW),
+                                                   IID_IAccessible, reinterpret_cast<void**>(object.Put()));
+  if (FAILED(found) || !object) return FAILED(found) ? found : E_FAIL;
+  return question(*object.Get(), ChildVariant(CHILDID_SELF));
+}
+
+// One child of the tree, looked up from a client's VARIANT.
+struct TChildRef {
+  HRESULT status = S_OK;  // E_INVALIDARG for an id that names nothing
+  bool self = false;      // CHILDID_SELF: the form's client area itself
+  TControl* control = nullptr;
+  TWinControl* window = nullptr;
+};
+
+TChildRef Resolve(const TForm* form, const VARIANT& child) {
+  if (!form) return {RPC_E_DISCONNECTED};
+  if (child.vt != VT_I4) return {E_INVALIDARG};
+  if (child.lVal == CHILDID_SELF) return {S_OK, true};
+  const auto children = form->AccessibleChildren();
+  if (child.lVal < 1 || child.lVal > static_cast<long>(children.size())) return {E_INVALIDARG};
+  const TForm::TAccessibleChild& found = children[static_cast<size_t>(child.lVal - 1)];
+  return {S_OK, false, found.control, found.window};
+}
+
+}  // namespace
+
+HRESULT TFormAccessible::QueryInterface(REFIID riid, void** object) {
+  if (!object) return E_POINTER;
+  if (riid == IID_IUnknown || riid == IID_IDispatch || riid == IID_IAccessible) {
+    *object = static_cast<IAccessible*>(this);
+    AddRef();
+    return S_OK;
+  }
+  *object = nullptr;
+  return E_NOINTERFACE;
+}
+
+ULONG TFormAccessible::AddRef() {
+  return static_cast<ULONG>(InterlockedIncrement(&references_));
+}
+
+ULONG TFormAccessible::Release() {
+  const LONG left = InterlockedDecrement(&references_);
+  if (left == 0) delete this;
+  return static_cast<ULONG>(left);
+}
+
+HRESULT TFormAccessible::GetTypeInfoCount(UINT* count) {
+  *count = 0;
+  return S_OK;
+}
+HRESULT TFormAccessible::GetTypeInfo(UINT, LCID, ITypeInfo**) {
+  return E_NOTIMPL;
+}
+HRESULT TFormAccessible::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) {
+  return E_NOTIMPL;
+}
+HRESULT TFormAccessible::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) {
+  return E_NOTIMPL;
+}
+
+HRESULT TFormAccessible::get_accParent(IDispatch** parent) {
+  if (!form_) return RPC_E_DISCONNECTED;
+  return AccessibleObjectFromWindow(form_->Handle(), static_cast<DWORD>(OBJID_WINDOW), IID_IDispatch,
+                                    reinterpret_cast<void**>(parent));
+}
+
+HRESULT TFormAccessible::get_accChildCount(long* count) {
+  if (!form_) return RPC_E_DISCONNECTED;
+  *count = static_cast<long>(form_->AccessibleChildren().size());
+  return S_OK;
+}
+
+HRESULT TFormAccessible::get_accChild(VARIANT child, IDispatch** object) {
+  *object = nullptr;
+  const TChildRef ref = Resolve(form_, child);
+  if (FAILED(ref.status)) return ref.status;
+  if (ref.self) return QueryInterface(IID_IDispatch, reinterpret_cast<void**>(object));
+  if (!ref.window) return S_FALSE;  // a simple element: the client asks this object about it
+  return AccessibleObjectFromWindow(ref.window->Handle(), static_cast<DWORD>(OBJID_WINDOW), IID_IDispatch,
+                                    reinterpret_cast<void**>(object));
+}
+
+HRESULT TFormAccessible::get_accName(VARIANT child, BSTR* name) {
+  const TChildRef ref = Resolve(form_, child);
+  if (FAILED(ref.status)) return ref.status;
+  if (ref.self) return ReturnText(form_->Caption(), name);
+  if (ref.window)
+    return AskWindow(*ref.window,
+                     [&](IAccessible& window, VARIANT self) { return window.get_accName(self, name); });
+  return ReturnText(ref.control->AccessibleName(), name);
+}
+
+HRESULT TFormAccessible::get_accValue(VARIANT, BSTR* value) {
+  return ReturnNoText(value);
+}
+
+HRESULT TFormAccessible::get_accDescription(VARIANT, BSTR* description) {
+  return ReturnNoText(description);
+}
+
+HRESULT TFormAccessible::get_accRole(VARIANT child, VARIANT* role) {
+  const TChildRef ref = Resolve(form_, child);
+  if (FAILED(ref.status)) return ref.status;
+  if (ref.window)
+    return AskWindow(*ref.window,
+                     [&](IAccessible& window, VARIANT self) { return window.get_accRole(self, role); });
+  *role = ChildVariant(ref.self ? ROLE_SYSTEM_CLIENT : RoleOf(ref.control->AccessibleRole()));
+  return S_OK;
+}
+
+HRESULT TFormAccessible::get_accState(VARIANT child, VARIANT* state) {
+  const TChildRef ref = Resolve(form_, child);
+  if (FAILED(ref.status)) return ref.status;
+  if (ref.window)
+    return AskWindow(*ref.window,
+                     [&](IAccessible& window, VARIANT self) { return window.get_accState(self, state); });
+  long flags = 0;
+  if (!ref.self) {
+    if (!ref.control->BaseEnabled()) flags |= STATE_SYSTEM_UNAVAILABLE;
+    if (ref.control->AccessibleRole() == TAccessibleRole::Link) flags |= STATE_SYSTEM_LINKED;
+    if (form_->HoverControl() == ref.control) flags |= STATE_SYSTEM_HOTTRACKED;
+  }
+  *state = ChildVariant(flags);
+  return S_OK;
+}
+
+HRESULT TFormAccessible::get_accHelp(VARIANT, BSTR* help) {
+  return ReturnNoText(help);
+}
+
+HRESULT TFormAccessible::get_accHelpTopic(BSTR* file, VARIANT, long* topic) {
+  *topic = 0;
+  return ReturnNoText(file);
+}
+
+HRESULT TFormAccessible::get_accKeyboardShortcut(VARIANT, BSTR* shortcut) {
+  return ReturnNoText(shortcut);
+}
+
+HRESULT TFormAccessible::get_accFocus(VARIANT* focus) {
+  VariantInit(focus);
+  return form_ ? S_FALSE : RPC_E_DISCONNECTED;  // the windowless controls never hold the focus
+}
+
+HRESULT TFormAccessible::get_accSelection(VARIANT* selection) {
+  VariantInit(selection);
+  return form_ ? S_FALSE : RPC_E_DISCONNECTED;
+}
+
+HRESULT TFormAccessible::get_accDefaultAction(VARIANT child, BSTR* action) {
+  const TChildRef ref = Resolve(form_, child);
+  if (FAILED(ref.status)) return ref.status;
+  if (ref.window)
+    return AskWindow(*ref.window, [&](IAccessible& window, VARIANT self) {
+      return window.get_accDefaultAction(self, action);
+    });
+  const wchar_t* text = ref.self ? nullptr : DefaultActionOf(ref.control->AccessibleRole());
+  return text ? ReturnText(text, action) : ReturnNoText(action);
+}
+
+HRESULT TFormAccessible::accSelect(long, VARIANT) {
+  return E_NOTIMPL;
+}
+
+HRESULT TFormAccessible::accLocation(long* left, long* top, long* width, long* height, VARIANT child) {
+  const TChildRef ref = Resolve(form_, child);
+  if (FAILED(ref.status)) return ref.status;
+  if (ref.window)
+    return AskWindow(*ref.window, [&](IAccessible& window, VARIANT self) {
+      return window.accLocation(left, top, width, height, self);
+    });
+  RECT bounds = {};
+  if (ref.self) {
+    GetClientRect(form_->Handle(), &bounds);
+  } else {
+    bounds = ref.control->BoundsRect();
+  }
+  MapWindowPoints(form_->Handle(), HWND_DESKTOP, reinterpret_cast<POINT*>(&bounds), 2);
+  *left = bounds.left;
+  *top = bounds.top;
+  *width = bounds.right - bounds.left;
+  *height = bounds.bottom - bounds.top;
+  return S_OK;
+}
+
+HRESULT TFormAccessible::accNavigate(long direction, VARIANT start, VARIANT* end) {
+  VariantInit(end);
+  const TChildRef ref = Resolve(form_, start);
+  if (FAILED(ref.status)) return ref.status;
+  const long count = static_cast<long>(form_->AccessibleChildren().size());
+  long next = 0;
+  if (ref.self && direction == NAVDIR_FIRSTCHILD) {
+    next = 1;
+  } else if (ref.self && direction == NAVDIR_LASTCHILD) {
+    next = count;
+  } else if (!ref.self && direction == NAVDIR_NEXT) {
+    next = start.lVal + 1;
+  } else if (!ref.self && direction == NAVDIR_PREVIOUS) {
+    next = start.lVal - 1;
+  } else {
+    return E_NOTIMPL;  // spatial directions: clients use the locations instead
+  }
+  if (next < 1 || next > count) return S_FALSE;
+  VARIANT id = ChildVariant(next);
+  IDispatch* window = nullptr;
+  if (get_accChild(id, &window) == S_OK && window) {
+    end->vt = VT_DISPATCH;
+    end->pdispVal = window;
+  } else {
+    *end = id;
+  }
+  return S_OK;
+}
+
+HRESULT TFormAccessible::accHitTest(long left, long top, VARIANT* child) {
+  VariantInit(child);
+  if (!form_) return RPC_E_DISCONNECTED;
+  POINT point = {left, top};
+  ScreenToClient(form_->Handle(), &point);
+  RECT client = {};
+  GetClientRect(form_->Handle(), &client);
+  if (!PtInRect(&client, point)) return S_FALSE;
+  const auto children = form_->AccessibleChildren();
+  // The topmost first: child windows lie above every windowless control.
+  for (size_t i = children.size(); i-- > 0;) {
+    const TForm::TAccessibleChild& candidate = children[i];
+    const RECT bounds = candidate.window ? candidate.window->BoundsRect() : candidate.control->BoundsRect();
+    if (!PtInRect(&bounds, point)) continue;
+    if (candidate.window) {
+      child->vt = VT_DISPATCH;
+      return AccessibleObjectFromWindow(candidate.window->Handle(), static_cast<DWORD>(OBJID_WINDOW),
+                                        IID_IDispatch, reinterpret_cast<void**>(&child->pdispVal));
+    }
+    *child = ChildVariant(static_cast<long>(i + 1));
+    return S_OK;
+  }
+  *child = ChildVariant(CHILDID_SELF);
+  return S_OK;
+}
+
+HRESULT TFormAccessible::accDoDefaultAction(VARIANT child) {
+  const TChildRef ref = Resolve(form_, child);
+  if (FAILED(ref.status)) return ref.status;
+  if (ref.window)
+    return AskWindow(*ref.window,
+                     [&](IAccessible& window, VARIANT self) { return window.accDoDefaultAction(self); });
+  if (ref.self || !DefaultActionOf(ref.control->AccessibleRole())) return DISP_E_MEMBERNOTFOUND;
+  if (!ref.control->BaseEnabled()) return E_FAIL;  // a disabled control does not act, as for the mouse
+  form_->PostDefaultAction(*ref.control);
+  return S_OK;
+}
+
+HRESULT TFormAccessible::put_accName(VARIANT, BSTR) {
+  return E_NOTIMPL;
+}
+
+HRESULT TFormAccessible::put_accValue(VARIANT, BSTR) {
+  return E_NOTIMPL;
+}
