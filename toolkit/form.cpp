@@ -204,33 +204,8 @@ void TForm::LoadIcons(const TLayoutProperty& property, HMODULE module) {
   SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.Get()));
 }
 
-std::optional<TForm::TAccessibleChild> TForm::AsAccessibleChild(TComponent& component) {
-  if (auto* control = dynamic_cast<TControl*>(&component)) {
-    if (control->Visible() && control->AccessibleRole() != TAccessibleRole::None)
-      return TAccessibleChild{control, nullptr};
-  } else if (auto* window = dynamic_cast<TWinControl*>(&component)) {
-    if (window->Visible()) return TAccessibleChild{nullptr, window};
-  }
-  return std::nullopt;
-}
-
-std::vector<TForm::TAccessibleChild> TForm::AccessibleChildren() const {
-  std::vector<TAccessibleChild> children;
-  for (const auto& component : components_) {
-    if (const auto child = AsAccessibleChild(*component)) children.push_back(*child);
-  }
-  return children;
-}
-
 void TForm::NotifyAccessible(const TControl& control, DWORD event) const {
-  // The child id is the control's place in the tree: one more than the children before it, so
-  // a control that has just gone is reported at the place it had.
-  LONG id = 1;
-  for (const auto& component : components_) {
-    if (component.get() == &control) break;
-    if (AsAccessibleChild(*component)) ++id;
-  }
-  NotifyWinEvent(event, hwnd_, OBJID_CLIENT, id);
+  NotifyWinEvent(event, hwnd_, OBJID_CLIENT, AccessibleChildId(*this, control));
 }
 
 void TForm::PostDefaultAction(const TControl& control) const {

@@ -71,13 +71,8 @@ class TForm : public TComponent, public TWindowBase<TForm> {
   void ReleaseCaptureControl(TControl* control) { pointer_.ReleaseCaptureControl(control); }
   void InvalidateRect(const RECT& rect) const;
 
-  // What accessibility clients see of the form, as the tree stands now: its visible windowless
-  // controls that have a role and its visible child windows, in creation order.
-  struct TAccessibleChild {
-    TControl* control = nullptr;
-    TWinControl* window = nullptr;
-  };
-  std::vector<TAccessibleChild> AccessibleChildren() const;
+  // Every component in creation order.
+  const std::vector<std::unique_ptr<TComponent>>& Components() const { return components_; }
   // Raises an accessibility event for `control`, as the child the tree has (or had) it.
   void NotifyAccessible(const TControl& control, DWORD event) const;
   // Runs the control's default action from the message loop, after the client's call returns,
@@ -110,7 +105,6 @@ class TForm : public TComponent, public TWindowBase<TForm> {
   LRESULT OnDestroy() const;
   std::optional<LRESULT> OnGetObject(WPARAM flags, DWORD objectId);
   LRESULT OnDefaultAction(size_t controlIndex) const;
-  static std::optional<TAccessibleChild> AsAccessibleChild(TComponent& component);
   void ApplyBorderIcons(const TLayoutProperty& property) const;
   void LoadIcons(const TLayoutProperty& property, HMODULE module);
   void SetClientSize(SIZE size);

@@ -4,6 +4,7 @@
 
 #include <initguid.h>
 
+#include <optional>
 #include <string>
 
 #include "base/unique_handle.h"
@@ -58,6 +59,16 @@ VARIANT ChildVariant(long id) {
   return v;
 }
 
+std::optional<TAccessibleChild> AsAccessibleChild(TComponent& component) {
+  if (auto* control = dynamic_cast<TControl*>(&component)) {
+    if (control->Visible() && control->AccessibleRole() != TAccessibleRole::None)
+      return TAccessibleChild{control, nullptr};
+  } else if (auto* window = dynamic_cast<TWinControl*>(&component)) {
+    if (window->Visible()) return TAccessibleChild{nullptr, window};
+  }
+  return std::nullopt;
+}
+
 // Asks the system's accessible object of a child window, which answers for that window.
 template <typename Question>
 HRESULT AskWindow(const TWinControl& window, Question question) {
@@ -80,13 +91,30 @@ TChildRef Resolve(const TForm* form, const VARIANT& child) {
   if (!form) return {RPC_E_DISCONNECTED};
   if (child.vt != VT_I4) return {E_INVALIDARG};
   if (child.lVal == CHILDID_SELF) return {S_OK, true};
-  const auto children = form->AccessibleChildren();
+  const auto children = AccessibleChildren(*form);
   if (child.lVal < 1 || child.lVal > static_cast<long>(children.size())) return {E_INVALIDARG};
-  const TForm::TAccessibleChild& found = children[static_cast<size_t>(child.lVal - 1)];
+  const TAccessibleChild& found = children[static_cast<size_t>(child.lVal - 1)];
   return {S_OK, false, found.control, found.window};
 }
 
 }  // namespace
+
+std::vector<TAccessibleChild> AccessibleChildren(const TForm& form) {
+  std::vector<TAccessibleChild> children;
+  for (const auto& component : form.Components()) {
+    if (const auto child = AsAccessibleChild(*component)) children.push_back(*child);
+  }
+  return children;
+}
+
+LONG AccessibleChildId(const TForm& form, const TControl& control) {
+  LONG id = 1;
+  for (const auto& component : form.Components()) {
+    if (component.get() == &control) break;
+    if (AsAccessibleChild(*component)) ++id;
+  }
+  return id;
+}
 
 HRESULT TFormAccessible::QueryInterface(REFIID riid, void** object) {
   if (!object) return E_POINTER;
@@ -131,7 +159,7 @@ HRESULT TFormAccessible::get_accParent(IDispatch** parent) {
 
 HRESULT TFormAccessible::get_accChildCount(long* count) {
   if (!form_) return RPC_E_DISCONNECTED;
-  *count = static_cast<long>(form_->AccessibleChildren().size());
+  *count = static_cast<long>(AccessibleChildren(*form_).size());
   return S_OK;
 }
 
@@ -252,7 +280,7 @@ HRESULT TFormAccessible::accNavigate(long direction, VARIANT start, VARIANT* end
   VariantInit(end);
   const TChildRef ref = Resolve(form_, start);
   if (FAILED(ref.status)) return ref.status;
-  const long count = static_cast<long>(form_->AccessibleChildren().size());
+  const long count = static_cast<long>(AccessibleChildren(*form_).size());
   long next = 0;
   if (ref.self && direction == NAVDIR_FIRSTCHILD) {
     next = 1;
@@ -285,10 +313,10 @@ HRESULT TFormAccessible::accHitTest(long left, long top, VARIANT* child) {
   RECT client = {};
   GetClientRect(form_->Handle(), &client);
   if (!PtInRect(&client, point)) return S_FALSE;
-  const auto children = form_->AccessibleChildren();
+  const auto children = AccessibleChildren(*form_);
   // The topmost first: child windows lie above every windowless control.
   for (size_t i = children.size(); i-- > 0;) {
-    const TForm::TAccessibleChild& candidate = children[i];
+    const TAccessibleChild& candidate = children[i];
     const RECT bounds = candidate.window ? candidate.window->BoundsRect() : candidate.control->BoundsRect();
     if (!PtInRect(&bounds, point)) continue;
     if (candidate.window) {

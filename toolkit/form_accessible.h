@@ -7,7 +7,23 @@
 #include <oleacc.h>
 #include <windows.h>
 
+#include <vector>
+
+class TControl;
 class TForm;
+class TWinControl;
+
+// One child of the form's tree: a windowless control, or a child window.
+struct TAccessibleChild {
+  TControl* control = nullptr;
+  TWinControl* window = nullptr;
+};
+// The tree as it stands now: the visible windowless controls that have a role and the visible
+// child windows, in creation order.
+std::vector<TAccessibleChild> AccessibleChildren(const TForm& form);
+// The child id of `control`: one more than the children before it, so that a control that has
+// just gone is reported at the place it had.
+LONG AccessibleChildId(const TForm& form, const TControl& control);
 
 class TFormAccessible final : public IAccessible {
  public:
