@@ -1,5 +1,5 @@
 // The interface identifiers of oleacc are defined here, once for the program: without them
-// MinGW resolves IID_IAccessible wrongly and every query fails.
+// MinGW resolves __uuidof(IAccessible) wrongly and every query fails.
 #include "toolkit/form_accessible.h"
 
 #include <initguid.h>
@@ -73,8 +73,9 @@ std::optional<TAccessibleChild> AsAccessibleChild(TComponent& component) {
 template <typename Question>
 HRESULT AskWindow(const TWinControl& window, Question question) {
   UniqueCom<IAccessible> object;
-  const HRESULT found = AccessibleObjectFromWindow(window.Handle(), static_cast<DWORD>(OBJID_WINDOW),
-                                                   IID_IAccessible, reinterpret_cast<void**>(object.Put()));
+  const HRESULT found =
+      AccessibleObjectFromWindow(window.Handle(), static_cast<DWORD>(OBJID_WINDOW), __uuidof(IAccessible),
+                                 reinterpret_cast<void**>(object.Put()));
   if (FAILED(found) || !object) return FAILED(found) ? found : E_FAIL;
   return question(*object.Get(), ChildVariant(CHILDID_SELF));
 }
@@ -118,7 +119,7 @@ LONG AccessibleChildId(const TForm& form, const TControl& control) {
 
 HRESULT TFormAccessible::QueryInterface(REFIID riid, void** object) {
   if (!object) return E_POINTER;
-  if (riid == IID_IUnknown || riid == IID_IDispatch || riid == IID_IAccessible) {
+  if (riid == __uuidof(IUnknown) || riid == __uuidof(IDispatch) || riid == __uuidof(IAccessible)) {
     *object = static_cast<IAccessible*>(this);
     AddRef();
     return S_OK;
@@ -153,7 +154,7 @@ HRESULT TFormAccessible::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT
 
 HRESULT TFormAccessible::get_accParent(IDispatch** parent) {
   if (!form_) return RPC_E_DISCONNECTED;
-  return AccessibleObjectFromWindow(form_->Handle(), static_cast<DWORD>(OBJID_WINDOW), IID_IDispatch,
+  return AccessibleObjectFromWindow(form_->Handle(), static_cast<DWORD>(OBJID_WINDOW), __uuidof(IDispatch),
                                     reinterpret_cast<void**>(parent));
 }
 
@@ -167,10 +168,10 @@ HRESULT TFormAccessible::get_accChild(VARIANT child, IDispatch** object) {
   *object = nullptr;
   const TChildRef ref = Resolve(form_, child);
   if (FAILED(ref.status)) return ref.status;
-  if (ref.self) return QueryInterface(IID_IDispatch, reinterpret_cast<void**>(object));
+  if (ref.self) return QueryInterface(__uuidof(IDispatch), reinterpret_cast<void**>(object));
   if (!ref.window) return S_FALSE;  // a simple element: the client asks this object about it
-  return AccessibleObjectFromWindow(ref.window->Handle(), static_cast<DWORD>(OBJID_WINDOW), IID_IDispatch,
-                                    reinterpret_cast<void**>(object));
+  return AccessibleObjectFromWindow(ref.window->Handle(), static_cast<DWORD>(OBJID_WINDOW),
+                                    __uuidof(IDispatch), reinterpret_cast<void**>(object));
 }
 
 HRESULT TFormAccessible::get_accName(VARIANT child, BSTR* name) {
@@ -322,7 +323,7 @@ HRESULT TFormAccessible::accHitTest(long left, long top, VARIANT* child) {
     if (candidate.window) {
       child->vt = VT_DISPATCH;
       return AccessibleObjectFromWindow(candidate.window->Handle(), static_cast<DWORD>(OBJID_WINDOW),
-                                        IID_IDispatch, reinterpret_cast<void**>(&child->pdispVal));
+                                        __uuidof(IDispatch), reinterpret_cast<void**>(&child->pdispVal));
     }
     *child = ChildVariant(static_cast<long>(i + 1));
     return S_OK;

@@ -43,8 +43,8 @@ class AccessibilityTest : public MainWindowFixture {
     AddEntry(L"2", L"Bare Entry");
     AddEntry(L"3", L"Another", {.publisher = L"Acme"});
     Start();
-    ASSERT_EQ(AccessibleObjectFromWindow(form_->Handle(), static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
-                                         reinterpret_cast<void**>(tree_.Put())),
+    ASSERT_EQ(AccessibleObjectFromWindow(form_->Handle(), static_cast<DWORD>(OBJID_CLIENT),
+                                         __uuidof(IAccessible), reinterpret_cast<void**>(tree_.Put())),
               S_OK);
     gEvents.clear();
     hook_ = SetWinEventHook(EVENT_OBJECT_SHOW, EVENT_OBJECT_NAMECHANGE, nullptr, OnEvent,
