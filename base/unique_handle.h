@@ -70,6 +70,11 @@ struct MenuTraits {
   static Handle Empty() { return nullptr; }
   static void Close(Handle h) { DestroyMenu(h); }
 };
+struct ModuleTraits {
+  using Handle = HMODULE;
+  static Handle Empty() { return nullptr; }
+  static void Close(Handle h) { FreeLibrary(h); }
+};
 template <typename T>
 struct GdiObjectTraits {
   using Handle = T;
@@ -90,6 +95,7 @@ using UniqueRegKey = UniqueHandle<RegKeyTraits>;
 using UniqueIcon = UniqueHandle<IconTraits>;
 using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
 using UniqueMenu = UniqueHandle<MenuTraits>;
+using UniqueModule = UniqueHandle<ModuleTraits>;
 using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
 using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
 using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;

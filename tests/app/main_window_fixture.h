@@ -11,14 +11,9 @@
 
 #include "app/main_window.h"
 #include "tests/support/registry_fixture.h"
+#include "tests/support/user_input.h"
 
 namespace testsupport {
-
-// Mouse input as the hardware gives it, from any thread. MovePointer takes screen coordinates.
-void SendMouse(DWORD flags, LONG dx = 0, LONG dy = 0);
-void MovePointer(POINT screen);
-// A key pressed and released, as the keyboard gives it.
-void PressKey(WORD key);
 
 // The values of one Uninstall entry; empty ones are not written.
 struct EntryValues {

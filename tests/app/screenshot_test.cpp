@@ -1,9 +1,9 @@
 // What the user sees: the window captured from the screen, checked at points whose colours
 // the skin fixes, and kept as artifacts/main_window.png in the build folder.
-#include <gtest/gtest.h>
-#include <png.h>
+#include "tests/support/screenshot.h"
 
-#include <cstdint>
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <filesystem>
 
@@ -12,53 +12,6 @@
 
 namespace testsupport {
 namespace {
-
-// The window's pixels as shown on the screen, top row first, B G R x.
-class Screenshot {
- public:
-  explicit Screenshot(HWND window) {
-    GetWindowRect(window, &rect_);
-    width_ = rect_.right - rect_.left;
-    height_ = rect_.bottom - rect_.top;
-    BITMAPINFO info = TopDownBitmapInfo(width_, height_);
-    void* bits = nullptr;
-    bitmap_.Reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    pixels_ = static_cast<const std::uint8_t*>(bits);
-    const HDC screen = GetDC(nullptr);
-    const HDC memory = CreateCompatibleDC(screen);
-    const HGDIOBJ old = SelectObject(memory, bitmap_.Get());
-    BitBlt(memory, 0, 0, width_, height_, screen, rect_.left, rect_.top, SRCCOPY);
-    SelectObject(memory, old);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-  }
-
-  COLORREF At(int x, int y) const {
-    const std::uint8_t* p =
-        pixels_ + (static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x)) * 4;
-    return RGB(p[2], p[1], p[0]);
-  }
-
-  void SavePng(const std::string& path) const {
-    png_image image = {};
-    image.version = PNG_IMAGE_VERSION;
-    image.width = static_cast<png_uint_32>(width_);
-    image.height = static_cast<png_uint_32>(height_);
-    image.format = PNG_FORMAT_BGRA;
-    // The capture has no alpha; write it opaque.
-    std::vector<std::uint8_t> opaque(
-        pixels_, pixels_ + static_cast<size_t>(width_) * static_cast<size_t>(height_) * 4);
-    for (size_t i = 3; i < opaque.size(); i += 4) opaque[i] = 255;
-    ASSERT_TRUE(png_image_write_to_file(&image, path.c_str(), 0, opaque.data(), 0, nullptr)) << image.message;
-  }
-
- private:
-  RECT rect_ = {};
-  int width_ = 0;
-  int height_ = 0;
-  UniqueBitmap bitmap_;
-  const std::uint8_t* pixels_ = nullptr;
-};
 
 // Each channel within `tolerance` of the expected colour.
 testing::AssertionResult Near(COLORREF actual, int r, int g, int b, int tolerance = 6) {

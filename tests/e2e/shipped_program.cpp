@@ -1,0 +1,355 @@
+#include "tests/e2e/shipped_program.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <stdexcept>
+
+#include "tests/support/user_input.h"
+#include "toolkit/component.h"
+#include "toolkit/layout.h"
+
+namespace testsupport {
+namespace {
+
+// How long the program may take to show its window: a fresh Wine process loads for a while.
+constexpr DWORD kStartLimit = 20000;
+// The pause that lets the program handle one piece of input before the next.
+constexpr DWORD kInputPause = 80;
+
+// The longest cell text read back: a little over a mebibyte of UTF-16.
+constexpr size_t kMaxCellLength = 512 * 1024 + 16;
+
+// Memory in another process, released with it.
+class RemoteMemory {
+ public:
+  RemoteMemory(HANDLE process, size_t size)
+      : process_(process), address_(VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE)) {
+    if (!address_) throw std::runtime_error("VirtualAllocEx failed");
+  }
+  ~RemoteMemory() { VirtualFreeEx(process_, address_, 0, MEM_RELEASE); }
+  RemoteMemory(const RemoteMemory&) = delete;
+  RemoteMemory& operator=(const RemoteMemory&) = delete;
+
+  void* Address() const { return address_; }
+  void Write(const void* data, size_t size, size_t offset = 0) const {
+    if (!WriteProcessMemory(process_, static_cast<char*>(address_) + offset, data, size, nullptr))
+      throw std::runtime_error("WriteProcessMemory failed");
+  }
+  void Read(void* data, size_t size, size_t offset = 0) const {
+    if (!ReadProcessMemory(process_, static_cast<const char*>(address_) + offset, data, size, nullptr))
+      throw std::runtime_error("ReadProcessMemory failed");
+  }
+
+ private:
+  HANDLE process_;
+  void* address_;
+};
+
+std::wstring ClassName(HWND window) {
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  return name;
+}
+
+std::wstring ProgramPath() {
+  std::wstring path = CALDWEX_PROGRAM;
+  for (wchar_t& c : path) c = c == L'/' ? L'\\' : c;
+  return path;
+}
+
+}  // namespace
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    if (condition()) return true;
+    if (GetTickCount() - start >= timeoutMs) return false;
+    Sleep(50);
+  }
+}
+
+std::vector<HWND> VisibleWindows(DWORD processId, std::wstring_view className, bool visibleOnly) {
+  struct Search {
+    DWORD processId;
+    std::wstring_view className;
+    bool visibleOnly;
+    std::vector<HWND> found;
+  } search{processId, className, visibleOnly, {}};
+  // A lambda converts only to a plain function pointer, not to the 32-bit build's stdcall one.
+  struct Visit {
+    static BOOL CALLBACK Window(HWND window, LPARAM context) {
+      auto& s = *reinterpret_cast<Search*>(context);
+      DWORD owner = 0;
+      GetWindowThreadProcessId(window, &owner);
+      if ((!s.visibleOnly || IsWindowVisible(window)) && (s.processId == 0 || owner == s.processId) &&
+          (s.className.empty() || ClassName(window) == s.className))
+        s.found.push_back(window);
+      return TRUE;
+    }
+  };
+  EnumWindows(&Visit::Window, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+std::wstring WindowText(HWND window) {
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length)) return {};
+  std::wstring text(length + 1, L'\0');
+  DWORD_PTR copied = 0;
+  SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                      SMTO_ABORTIFHUNG, 2000, &copied);
+  text.resize(copied);
+  return text;
+}
+
+ShippedLayout::ShippedLayout(const std::wstring& programPath) {
+  const UniqueModule program(LoadLibraryExW(programPath.c_str(), nullptr,
+                                            LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+  if (!program) throw std::runtime_error("cannot load the program's resources");
+  const auto bytes = ResourceBytes(program.Get(), L"MAIN_WINDOW_LAYOUT");
+  const TLayoutNode form = ParseLayout({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
+  for (const TLayoutNode& child : form.children) {
+    RECT bounds = {};
+    int found = 0;
+    for (const TLayoutProperty& property : child.properties) {
+      LONG* field = property.name == "Left"     ? &bounds.left
+                    : property.name == "Top"    ? &bounds.top
+                    : property.name == "Width"  ? &bounds.right
+                    : property.name == "Height" ? &bounds.bottom
+                                                : nullptr;
+      if (field) *field = property.Int(), ++found;
+    }
+    if (found != 4) continue;  // components without a place: image lists, menus
+    bounds.right += bounds.left;
+    bounds.bottom += bounds.top;
+    controls_.push_back({child.name, bounds});
+  }
+}
+
+RECT ShippedLayout::Bounds(std::string_view controlName) const {
+  for (const Control& control : controls_)
+    if (control.name == controlName) return control.bounds;
+  ADD_FAILURE() << "the layout has no control " << controlName;
+  return {};
+}
+
+ShippedProgram::ShippedProgram() : layout_(ProgramPath()) {
+  std::wstring commandLine = L"\"" + ProgramPath() + L"\"";
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION info = {};
+  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &info)) {
+    ADD_FAILURE() << "cannot start " << testing::PrintToString(ProgramPath()) << ": error " << GetLastError();
+    return;
+  }
+  process_.Reset(info.hProcess);
+  CloseHandle(info.hThread);
+  processId_ = info.dwProcessId;
+  WaitUntil(
+      [&] {
+        const auto forms = VisibleWindows(processId_, L"CaldwexForm");
+        window_ = forms.empty() ? nullptr : forms.front();
+        return window_ != nullptr || !Dialogs().empty() || !Running();
+      },
+      kStartLimit);
+  if (!window_ && !Dialogs().empty()) {
+    const auto forms = VisibleWindows(processId_, L"CaldwexForm", false);
+    window_ = forms.empty() ? nullptr : forms.front();
+  }
+  if (!window_) {
+    ADD_FAILURE() << "the program showed no window within " << kStartLimit << " ms";
+    return;
+  }
+  // The scan runs as the window is shown; once the window answers, it is done.
+  Answers(kStartLimit);
+  // The pointer starts off the window, so that no button is lit by accident.
+  MovePointer({GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1});
+  Sleep(300);
+}
+
+ShippedProgram::~ShippedProgram() {
+  if (!process_) return;
+  for (int round = 0; round < 5 && Running(); ++round) {
+    for (const HWND dialog : Dialogs()) PressButton(dialog, IDOK);
+    if (window_ && IsWindow(window_)) PostMessageW(window_, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(process_.Get(), 1000) == WAIT_OBJECT_0) return;
+  }
+  if (Running()) TerminateProcess(process_.Get(), 1);
+  WaitForSingleObject(process_.Get(), 5000);
+}
+
+bool ShippedProgram::Running() const {
+  return process_ && WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT;
+}
+
+bool ShippedProgram::Answers(DWORD ms) const {
+  DWORD_PTR result = 0;
+  return window_ && SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, ms, &result) != 0;
+}
+
+DWORD ShippedProgram::WaitForExit(DWORD timeoutMs) {
+  DWORD code = STILL_ACTIVE;
+  if (WaitForSingleObject(process_.Get(), timeoutMs) == WAIT_OBJECT_0)
+    GetExitCodeProcess(process_.Get(), &code);
+  return code;
+}
+
+void ShippedProgram::PointAt(POINT client) const {
+  ClientToScreen(window_, &client);
+  const DWORD since = GetTickCount() - lastPressTime_;
+  if (std::abs(client.x - lastPress_.x) <= GetSystemMetrics(SM_CXDOUBLECLK) &&
+      std::abs(client.y - lastPress_.y) <= GetSystemMetrics(SM_CYDOUBLECLK) && since <= GetDoubleClickTime())
+    Sleep(GetDoubleClickTime() - since + 50);
+  MovePointer(client);
+  lastPress_ = client;
+  Sleep(kInputPause);
+  lastPressTime_ = GetTickCount();
+}
+
+void ShippedProgram::Click(POINT client) const {
+  PointAt(client);
+  SendMouse(MOUSEEVENTF_LEFTDOWN);
+  Sleep(kInputPause);
+  SendMouse(MOUSEEVENTF_LEFTUP);
+  Sleep(kInputPause);
+}
+
+void ShippedProgram::RightClick(POINT client) const {
+  PointAt(client);
+  SendMouse(MOUSEEVENTF_RIGHTDOWN);
+  Sleep(kInputPause);
+  SendMouse(MOUSEEVENTF_RIGHTUP);
+  Sleep(kInputPause);
+}
+
+void ShippedProgram::DoubleClick(POINT client) const {
+  PointAt(client);
+  // Both clicks well within the double-click time, at the very same point.
+  for (int click = 0; click < 2; ++click) {
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    SendMouse(MOUSEEVENTF_LEFTUP);
+  }
+  Sleep(kInputPause);
+}
+
+void ShippedProgram::ClickControl(std::string_view controlName) const {
+  const RECT bounds = layout_.Bounds(controlName);
+  Click({(bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2});
+}
+
+void ShippedProgram::TypeIntoSearch(std::wstring_view text) const {
+  ClickControl("edt1");
+  TypeText(text);
+  Sleep(kInputPause);
+}
+
+std::wstring ShippedProgram::SearchText() const {
+  return WindowText(FindWindowExW(window_, nullptr, L"Edit", nullptr));
+}
+
+HWND ShippedProgram::List() const {
+  return FindWindowExW(window_, nullptr, WC_LISTVIEWW, nullptr);
+}
+
+LRESULT ShippedProgram::ListMessage(UINT message, WPARAM wParam, void* data, size_t size) const {
+  const RemoteMemory remote(process_.Get(), size);
+  remote.Write(data, size);
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(List(), message, wParam, reinterpret_cast<LPARAM>(remote.Address()),
+                           SMTO_ABORTIFHUNG, 10000, &result))
+    throw std::runtime_error("the list did not answer");
+  remote.Read(data, size);
+  return static_cast<LRESULT>(result);
+}
+
+int ShippedProgram::RowCount() const {
+  DWORD_PTR count = 0;
+  if (!SendMessageTimeoutW(List(), LVM_GETITEMCOUNT, 0, 0, SMTO_ABORTIFHUNG, 10000, &count)) return -1;
+  return static_cast<int>(count);
+}
+
+std::wstring ShippedProgram::Cell(int row, int column) const {
+  // The item description and the text buffer travel in one block: the description first.
+  const size_t bufferSize = sizeof(LVITEMW) + kMaxCellLength * sizeof(wchar_t);
+  const RemoteMemory remote(process_.Get(), bufferSize);
+  LVITEMW item = {};
+  item.iSubItem = column;
+  item.pszText = reinterpret_cast<wchar_t*>(static_cast<char*>(remote.Address()) + sizeof(LVITEMW));
+  item.cchTextMax = static_cast<int>(kMaxCellLength);
+  remote.Write(&item, sizeof(item));
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutW(List(), LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                           reinterpret_cast<LPARAM>(remote.Address()), SMTO_ABORTIFHUNG, 10000, &length))
+    throw std::runtime_error("the list did not answer");
+  std::wstring text(length, L'\0');
+  remote.Read(text.data(), length * sizeof(wchar_t), sizeof(LVITEMW));
+  return text;
+}
+
+std::vector<std::wstring> ShippedProgram::Names() const {
+  std::vector<std::wstring> names;
+  const int count = RowCount();
+  for (int row = 0; row < count; ++row) names.push_back(Cell(row, 0));
+  return names;
+}
+
+int ShippedProgram::RowOf(std::wstring_view name) const {
+  const std::vector<std::wstring> names = Names();
+  for (size_t row = 0; row < names.size(); ++row)
+    if (names[row] == name) return static_cast<int>(row);
+  return -1;
+}
+
+int ShippedProgram::SelectedRow() const {
+  DWORD_PTR row = 0;
+  SendMessageTimeoutW(List(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED, SMTO_ABORTIFHUNG, 5000,
+                      &row);
+  return static_cast<int>(static_cast<LRESULT>(row));
+}
+
+POINT ShippedProgram::RowPoint(int row) const {
+  RECT item = {};
+  item.left = LVIR_LABEL;
+  ListMessage(LVM_GETITEMRECT, static_cast<WPARAM>(row), &item, sizeof(item));
+  MapWindowPoints(List(), window_, reinterpret_cast<POINT*>(&item), 2);
+  // Left of the centre: a long name's text ends far right, but the row is hit anywhere.
+  return {item.left + 40, (item.top + item.bottom) / 2};
+}
+
+bool ShippedProgram::SelectRow(int row) const {
+  Click(RowPoint(row));
+  return WaitUntil([&] { return SelectedRow() == row; }, 3000);
+}
+
+std::vector<HWND> ShippedProgram::Dialogs() const {
+  return VisibleWindows(processId_, L"#32770");
+}
+
+HWND ShippedProgram::WaitForDialog(DWORD timeoutMs) const {
+  HWND dialog = nullptr;
+  WaitUntil(
+      [&] {
+        const auto dialogs = Dialogs();
+        dialog = dialogs.empty() ? nullptr : dialogs.front();
+        return dialog != nullptr;
+      },
+      timeoutMs);
+  return dialog;
+}
+
+std::wstring ShippedProgram::DialogText(HWND dialog) {
+  // A message box's text is its static control 0xFFFF.
+  return WindowText(GetDlgItem(dialog, 0xFFFF));
+}
+
+bool ShippedProgram::PressButton(HWND dialog, int buttonId) {
+  const HWND button = GetDlgItem(dialog, buttonId);
+  if (!button) return false;
+  return PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
+                      reinterpret_cast<LPARAM>(button)) != 0;
+}
+
+}  // namespace testsupport

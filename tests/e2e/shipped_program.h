@@ -1,0 +1,111 @@
+#pragma once
+// The shipped program, started as its own process and driven from outside the way a user
+// drives it: real pointer and keyboard input at the places its layout gives its controls, and
+// window messages to read what it shows. Its list lives in the other process, so list texts and
+// rectangles are read through memory allocated there.
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/unique_handle.h"
+
+namespace testsupport {
+
+// Polls `condition` every 50 ms until it holds or `timeoutMs` have passed; returns whether it held.
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
+
+// The top-level windows of one process (any process for 0) with the given class name (any class
+// for an empty name): the visible ones, or all.
+std::vector<HWND> VisibleWindows(DWORD processId, std::wstring_view className = {}, bool visibleOnly = true);
+
+// A window's text, read by message (so across processes too).
+std::wstring WindowText(HWND window);
+
+// The controls' places in the program's window, from the layout compiled into the program.
+class ShippedLayout {
+ public:
+  explicit ShippedLayout(const std::wstring& programPath);
+  // The control's rectangle in the window's client coordinates; a name that the layout does not
+  // hold is a test failure, and gives an empty rectangle.
+  RECT Bounds(std::string_view controlName) const;
+
+ private:
+  struct Control {
+    std::string name;
+    RECT bounds;
+  };
+  std::vector<Control> controls_;
+};
+
+class ShippedProgram {
+ public:
+  // Starts the program and waits until its window is shown, or a dialog in its place (an error
+  // box while the window is being shown); failure to do so is a test failure (see Started()).
+  ShippedProgram();
+  // Closes the error boxes and the window if still there, and ends the process if it hangs.
+  ~ShippedProgram();
+  ShippedProgram(const ShippedProgram&) = delete;
+  ShippedProgram& operator=(const ShippedProgram&) = delete;
+
+  bool Started() const { return window_ != nullptr; }
+  HWND Window() const { return window_; }
+  DWORD ProcessId() const { return processId_; }
+  const ShippedLayout& Layout() const { return layout_; }
+  // Whether the process is still there, and whether its window answers a message within `ms`.
+  bool Running() const;
+  bool Answers(DWORD ms = 2000) const;
+  // Waits for the process to end; its exit code, or STILL_ACTIVE if it did not end.
+  DWORD WaitForExit(DWORD timeoutMs);
+
+  // Pointer input at a point of the window's client area.
+  void Click(POINT client) const;
+  void RightClick(POINT client) const;
+  void DoubleClick(POINT client) const;
+  // A left click at the centre of a control that the layout names.
+  void ClickControl(std::string_view controlName) const;
+  // Clicks into the search box and types `text`.
+  void TypeIntoSearch(std::wstring_view text) const;
+  std::wstring SearchText() const;
+
+  // The list as shown.
+  int RowCount() const;
+  std::wstring Cell(int row, int column) const;
+  std::vector<std::wstring> Names() const;
+  int RowOf(std::wstring_view name) const;  // -1 when no row has that name
+  int SelectedRow() const;                  // -1 without one
+  // The centre of a row's name, in the window's client coordinates.
+  POINT RowPoint(int row) const;
+  // Clicks a row and waits until it is the selected one.
+  bool SelectRow(int row) const;
+
+  // The program's error boxes and other dialogs that are shown now.
+  std::vector<HWND> Dialogs() const;
+  // Waits for a dialog; nullptr if none came within `timeoutMs`.
+  HWND WaitForDialog(DWORD timeoutMs) const;
+  // A message box's text (its static text control).
+  static std::wstring DialogText(HWND dialog);
+  // Presses a dialog's button by message; false when it has no such button.
+  static bool PressButton(HWND dialog, int buttonId);
+
+ private:
+  HWND List() const;
+  // Moves the pointer to a point of the screen. A press at the place of the previous one waits
+  // out the double-click time first: the program takes a quick second press as a double click,
+  // which is not a click.
+  void PointAt(POINT client) const;
+  // Exchanges `size` bytes with the program's memory around one message to the list.
+  LRESULT ListMessage(UINT message, WPARAM wParam, void* data, size_t size) const;
+
+  ShippedLayout layout_;
+  UniqueKernelHandle process_;
+  DWORD processId_ = 0;
+  HWND window_ = nullptr;
+  mutable POINT lastPress_ = {-1, -1};
+  mutable DWORD lastPressTime_ = 0;
+};
+
+}  // namespace testsupport

@@ -1,0 +1,47 @@
+#include "tests/support/user_input.h"
+
+#include <vector>
+
+namespace testsupport {
+
+void SendMouse(DWORD flags, LONG dx, LONG dy) {
+  INPUT input = {};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = flags;
+  input.mi.dx = dx;
+  input.mi.dy = dy;
+  SendInput(1, &input, sizeof(input));
+}
+
+// Absolute positions are in 1/65536 of the screen; Wine maps them back by truncation, so round
+// up to land on the very pixel.
+void MovePointer(POINT screen) {
+  const LONG width = GetSystemMetrics(SM_CXSCREEN);
+  const LONG height = GetSystemMetrics(SM_CYSCREEN);
+  SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, (screen.x * 65536 + width - 1) / width,
+            (screen.y * 65536 + height - 1) / height);
+}
+
+void PressKey(WORD key) {
+  INPUT input[2] = {};
+  input[0].type = input[1].type = INPUT_KEYBOARD;
+  input[0].ki.wVk = input[1].ki.wVk = key;
+  input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, input, sizeof(INPUT));
+}
+
+void TypeText(std::wstring_view text) {
+  std::vector<INPUT> input;
+  for (const wchar_t character : text) {
+    for (const DWORD up : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) {
+      INPUT key = {};
+      key.type = INPUT_KEYBOARD;
+      key.ki.wScan = character;
+      key.ki.dwFlags = KEYEVENTF_UNICODE | up;
+      input.push_back(key);
+    }
+  }
+  SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
+}
+
+}  // namespace testsupport
