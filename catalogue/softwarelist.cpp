@@ -1,5 +1,6 @@
 #include "catalogue/softwarelist.h"
 
+#include <map>
 #include <vector>
 
 #include "actions/path_cleanup.h"
@@ -14,7 +15,17 @@ void ScanUninstallEntries(TListView& list, TImageList& images) {
 void ScanUninstallEntries(TListView& list, TImageList& images, const ScanSeams& seams) {
   const ListUpdateLock noRepaintUntilDone(list);
   list.Clear();
-  UniqueIcon icon;  // one holder for the whole run; it destroys the icon it held before
+  // Each distinct icon reference is looked up and drawn once per scan; every row that names it
+  // still gets an image of its own appended, as the list's rule is one image per iconed row.
+  std::map<std::wstring, UniqueBitmap, std::less<>> rendered;
+  const auto imageFor = [&](const std::wstring& reference) -> HBITMAP {
+    auto found = rendered.find(reference);
+    if (found == rendered.end()) {
+      const UniqueIcon icon(seams.iconLookup ? seams.iconLookup(reference) : GetFileIcon(reference));
+      found = rendered.emplace(reference, images.RenderIcon(icon.Get())).first;
+    }
+    return found->second.Get();
+  };
   ReadUninstallEntries(
       [&](const TUninstallEntry& entry) {
         std::vector<std::wstring> subItems(kSubItemCount);
@@ -28,8 +39,7 @@ void ScanUninstallEntries(TListView& list, TImageList& images, const ScanSeams& 
         // that happens to be last in the list.
         int imageIndex = 0;
         if (!entry.icon.empty()) {
-          icon.Reset(seams.iconLookup ? seams.iconLookup(entry.icon) : GetFileIcon(entry.icon));
-          const int added = images.AddIcon(icon.Get());
+          const int added = images.AddImage(imageFor(entry.icon));
           if (added >= 0) imageIndex = added;
         }
         list.AddRow(entry.displayName, imageIndex, subItems);

@@ -1,6 +1,31 @@
 #include "toolkit/image_list.h"
 
-#include "base/unique_handle.h"
+#include <algorithm>
+#include <cstdint>
+
+#include "toolkit/graphics.h"
+
+namespace {
+
+// Images are appended in runs of thousands (a scan); growing the list's bitmaps in large steps
+// keeps each append from copying everything appended before it.
+constexpr int kGrowBy = 256;
+
+// A top-down 32-bit DIB section and its pixels.
+struct TDib {
+  UniqueBitmap bitmap;
+  std::uint32_t* pixels = nullptr;
+};
+
+TDib CreateDib(int width, int height) {
+  const BITMAPINFO info = TopDownBitmapInfo(width, height);
+  void* bits = nullptr;
+  TDib dib{UniqueBitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0))};
+  dib.pixels = static_cast<std::uint32_t*>(bits);
+  return dib;
+}
+
+}  // namespace
 
 TImageList::TImageList(int width, int height) {
   Recreate(width, height);
@@ -14,12 +39,51 @@ void TImageList::Recreate(int width, int height) {
   if (handle_) ImageList_Destroy(handle_);
   width_ = width;
   height_ = height;
-  handle_ = ImageList_Create(width, height, ILC_COLOR32 | ILC_MASK, 16, 64);
+  handle_ = ImageList_Create(width, height, ILC_COLOR32 | ILC_MASK, 16, kGrowBy);
+}
+
+UniqueBitmap TImageList::RenderIcon(HICON icon) const {
+  if (!icon) return {};
+  // The icon is drawn once over black and once over white: where the two agree the pixel is
+  // opaque, and how far they differ is how transparent it is. This serves icons with an alpha
+  // channel and icons with a mask alike, and costs two draws, where the system's own
+  // ImageList_AddIcon takes milliseconds per icon under Wine.
+  TDib onBlack = CreateDib(width_, height_);
+  TDib onWhite = CreateDib(width_, height_);
+  if (!onBlack.pixels || !onWhite.pixels) return {};
+  const size_t count = static_cast<size_t>(width_) * static_cast<size_t>(height_);
+  std::fill(onWhite.pixels, onWhite.pixels + count, 0x00FFFFFFu);
+  const UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+  for (TDib* dib : {&onBlack, &onWhite}) {
+    const HGDIOBJ old = SelectObject(dc.Get(), dib->bitmap.Get());
+    DrawIconEx(dc.Get(), 0, 0, icon, width_, height_, 0, nullptr, DI_NORMAL);
+    SelectObject(dc.Get(), old);
+  }
+  GdiFlush();
+  for (size_t i = 0; i < count; ++i) {
+    const std::uint32_t black = onBlack.pixels[i];
+    const std::uint32_t white = onWhite.pixels[i];
+    // Over black each channel is colour x alpha; over white it is that plus (1 - alpha).
+    const int difference = static_cast<int>((white >> 8) & 0xFF) - static_cast<int>((black >> 8) & 0xFF);
+    const auto alpha = static_cast<unsigned>(255 - std::clamp(difference, 0, 255));
+    std::uint32_t pixel = alpha << 24;
+    for (int shift = 0; shift <= 16; shift += 8) {
+      const unsigned premultiplied = (black >> shift) & 0xFF;
+      const unsigned straight = alpha ? std::min(255u, (premultiplied * 255u + alpha / 2) / alpha) : 0u;
+      pixel |= straight << shift;
+    }
+    onBlack.pixels[i] = pixel;
+  }
+  return std::move(onBlack.bitmap);
+}
+
+int TImageList::AddImage(HBITMAP image) {
+  return image ? ImageList_Add(handle_, image, nullptr) : -1;
 }
 
 int TImageList::AddIcon(HICON icon) {
-  if (!icon) return -1;
-  return ImageList_AddIcon(handle_, icon);
+  const UniqueBitmap image = RenderIcon(icon);
+  return AddImage(image.Get());
 }
 
 int TImageList::Count() const {

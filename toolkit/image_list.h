@@ -7,6 +7,7 @@
 #include <commctrl.h>
 // clang-format on
 
+#include "base/unique_handle.h"
 #include "toolkit/component.h"
 
 class TImageList : public TComponent {
@@ -19,6 +20,11 @@ class TImageList : public TComponent {
   // Appends a copy of the icon scaled to the list's size; returns its index, or -1 if the
   // icon could not be added.
   int AddIcon(HICON icon);
+  // The icon drawn at the list's size as a 32-bit bitmap with its transparency in the alpha
+  // channel, to be appended with AddImage as often as needed; empty without an icon.
+  UniqueBitmap RenderIcon(HICON icon) const;
+  // Appends a bitmap made by RenderIcon; returns its index, or -1.
+  int AddImage(HBITMAP image);
   int Count() const;
   int Width() const { return width_; }
   int Height() const { return height_; }

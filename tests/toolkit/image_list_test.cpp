@@ -1,0 +1,95 @@
+// The image list's icons: what the list draws is what the icon itself draws at that size, over
+// any background, for icons with an alpha channel and icons with only a mask.
+#include "toolkit/image_list.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+#include "actions/path_cleanup.h"
+#include "toolkit/graphics.h"
+
+namespace {
+
+// 20 x 20 pixels over a background of one colour, drawn by `draw` into a memory DC.
+template <typename Draw>
+std::vector<std::uint32_t> Pixels(COLORREF background, Draw draw) {
+  const BITMAPINFO info = TopDownBitmapInfo(20, 20);
+  void* bits = nullptr;
+  const UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  const UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+  const HGDIOBJ old = SelectObject(dc.Get(), bitmap.Get());
+  const UniqueBrush brush(CreateSolidBrush(background));
+  const RECT all = {0, 0, 20, 20};
+  FillRect(dc.Get(), &all, brush.Get());
+  draw(dc.Get());
+  GdiFlush();
+  SelectObject(dc.Get(), old);
+  const auto* pixels = static_cast<const std::uint32_t*>(bits);
+  return std::vector<std::uint32_t>(pixels, pixels + 400);
+}
+
+// The largest difference of one colour channel between two pictures.
+int LargestDifference(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b) {
+  int largest = 0;
+  for (size_t i = 0; i < a.size(); ++i)
+    for (int shift = 0; shift <= 16; shift += 8)
+      largest = std::max(largest, std::abs(static_cast<int>((a[i] >> shift) & 0xFF) -
+                                           static_cast<int>((b[i] >> shift) & 0xFF)));
+  return largest;
+}
+
+// An icon with no alpha channel: a white square with a black cross, transparent around it.
+UniqueIcon MaskedIcon() {
+  std::vector<std::uint8_t> mask(32 * 32 / 8, 0xFF);
+  std::vector<std::uint32_t> colour(32 * 32, 0);
+  for (int y = 8; y < 24; ++y)
+    for (int x = 8; x < 24; ++x) {
+      mask[static_cast<size_t>(y * 4 + x / 8)] &= static_cast<std::uint8_t>(~(0x80 >> (x % 8)));
+      colour[static_cast<size_t>(y * 32 + x)] = (x == y || x == 31 - y) ? 0x000000 : 0xFFFFFF;
+    }
+  const UniqueBitmap maskBitmap(CreateBitmap(32, 32, 1, 1, mask.data()));
+  const UniqueBitmap colourBitmap(CreateBitmap(32, 32, 1, 32, colour.data()));
+  ICONINFO parts = {TRUE, 0, 0, maskBitmap.Get(), colourBitmap.Get()};
+  return UniqueIcon(CreateIconIndirect(&parts));
+}
+
+TEST(ImageList, DrawsEachIconAsTheIconDrawsItselfOverWhiteAndOverBlack) {
+  const UniqueIcon shell(GetFileIcon(L"C:\\windows\\notepad.exe"));
+  const UniqueIcon system(CopyIcon(LoadIconW(nullptr, IDI_WARNING)));
+  const UniqueIcon masked = MaskedIcon();
+  TImageList images(20, 20);
+  for (const HICON icon : {shell.Get(), system.Get(), masked.Get()}) {
+    ASSERT_NE(icon, nullptr);
+    const int index = images.AddIcon(icon);
+    ASSERT_GE(index, 0);
+    for (const COLORREF background : {RGB(255, 255, 255), RGB(0, 0, 0), RGB(40, 120, 200)}) {
+      const auto listed =
+          Pixels(background, [&](HDC dc) { ImageList_Draw(images.Handle(), index, dc, 0, 0, ILD_NORMAL); });
+      const auto itself =
+          Pixels(background, [&](HDC dc) { DrawIconEx(dc, 0, 0, icon, 20, 20, 0, nullptr, DI_NORMAL); });
+      EXPECT_LE(LargestDifference(listed, itself), 4) << "icon " << index << ", background " << background;
+      EXPECT_NE(listed, Pixels(background, [](HDC) {})) << "the icon was drawn at all";
+    }
+  }
+  EXPECT_EQ(images.Count(), 3);
+  EXPECT_EQ(images.AddIcon(nullptr), -1);
+  EXPECT_EQ(images.Count(), 3);
+}
+
+TEST(ImageList, OneRenderingServesAnyNumberOfAppends) {
+  const UniqueIcon icon(CopyIcon(LoadIconW(nullptr, IDI_INFORMATION)));
+  TImageList images(20, 20);
+  const UniqueBitmap rendered = images.RenderIcon(icon.Get());
+  ASSERT_TRUE(rendered);
+  for (int i = 0; i < 300; ++i) ASSERT_EQ(images.AddImage(rendered.Get()), i);
+  const auto first =
+      Pixels(RGB(255, 255, 255), [&](HDC dc) { ImageList_Draw(images.Handle(), 0, dc, 0, 0, 0); });
+  const auto last =
+      Pixels(RGB(255, 255, 255), [&](HDC dc) { ImageList_Draw(images.Handle(), 299, dc, 0, 0, 0); });
+  EXPECT_EQ(first, last);
+}
+
+}  // namespace
