@@ -51,14 +51,6 @@ HRESULT ReturnNoText(BSTR* out) {
   return S_FALSE;
 }
 
-VARIANT ChildVariant(long id) {
-  VARIANT v;
-  VariantInit(&v);
-  v.vt = VT_I4;
-  v.lVal = id;
-  return v;
-}
-
 std::optional<TAccessibleChild> AsAccessibleChild(TComponent& component) {
   if (auto* control = dynamic_cast<TControl*>(&component)) {
     if (control->Visible() && control->AccessibleRole() != TAccessibleRole::None)
@@ -99,6 +91,14 @@ TChildRef Resolve(const TForm* form, const VARIANT& child) {
 }
 
 }  // namespace
+
+VARIANT ChildVariant(long id) {
+  VARIANT v;
+  VariantInit(&v);
+  v.vt = VT_I4;
+  v.lVal = id;
+  return v;
+}
 
 std::vector<TAccessibleChild> AccessibleChildren(const TForm& form) {
   std::vector<TAccessibleChild> children;

@@ -13,6 +13,9 @@ class TControl;
 class TForm;
 class TWinControl;
 
+// A VARIANT naming a child by its id (CHILDID_SELF for the object itself), as clients pass it.
+VARIANT ChildVariant(long id);
+
 // One child of the form's tree: a windowless control, or a child window.
 struct TAccessibleChild {
   TControl* control = nullptr;

@@ -46,7 +46,7 @@ class TOwnFont {
  public:
   // Applies `property` when it is a font property; returns whether it was one.
   bool Apply(const TLayoutProperty& property, const TFontSpec& inherited);
-  const TFontSpec* Spec() const { return spec_ ? &*spec_ : nullptr; }
+  const TFontSpec* Values() const { return spec_ ? &*spec_ : nullptr; }
   HFONT Handle() const { return handle_.Get(); }
 
  private:

@@ -11,7 +11,7 @@ TLabel::TLabel(TForm* parent) : TControl(parent) {
 
 const TFontSpec& TLabel::Font() const {
   static const TFontSpec fallback;
-  if (const TFontSpec* own = font_.Spec()) return *own;
+  if (const TFontSpec* own = font_.Values()) return *own;
   return Parent() ? Parent()->Font() : fallback;
 }
 

@@ -9,17 +9,10 @@
 #include <vector>
 
 #include "tests/app/main_window_fixture.h"
+#include "toolkit/form_accessible.h"
 
 namespace testsupport {
 namespace {
-
-VARIANT Child(long id) {
-  VARIANT v;
-  VariantInit(&v);
-  v.vt = VT_I4;
-  v.lVal = id;
-  return v;
-}
 
 // One accessibility event as a client's hook receives it.
 struct Event {
@@ -64,7 +57,7 @@ class AccessibilityTest : public MainWindowFixture {
   }
   std::wstring Name(long id) const {
     BSTR name = nullptr;
-    if (tree_.Get()->get_accName(Child(id), &name) != S_OK) return L"(no name)";
+    if (tree_.Get()->get_accName(ChildVariant(id), &name) != S_OK) return L"(no name)";
     std::wstring text(name, SysStringLen(name));
     SysFreeString(name);
     return text;
@@ -72,23 +65,23 @@ class AccessibilityTest : public MainWindowFixture {
   long Role(long id) const {
     VARIANT role;
     VariantInit(&role);
-    EXPECT_EQ(tree_.Get()->get_accRole(Child(id), &role), S_OK);
+    EXPECT_EQ(tree_.Get()->get_accRole(ChildVariant(id), &role), S_OK);
     return role.vt == VT_I4 ? role.lVal : -1;
   }
   long State(long id) const {
     VARIANT state;
     VariantInit(&state);
-    EXPECT_EQ(tree_.Get()->get_accState(Child(id), &state), S_OK);
+    EXPECT_EQ(tree_.Get()->get_accState(ChildVariant(id), &state), S_OK);
     return state.vt == VT_I4 ? state.lVal : -1;
   }
   RECT Location(long id) const {
     long left = 0, top = 0, width = 0, height = 0;
-    EXPECT_EQ(tree_.Get()->accLocation(&left, &top, &width, &height, Child(id)), S_OK);
+    EXPECT_EQ(tree_.Get()->accLocation(&left, &top, &width, &height, ChildVariant(id)), S_OK);
     return {left, top, left + width, top + height};
   }
   bool IsWindowChild(long id) const {
     IDispatch* window = nullptr;
-    const HRESULT result = tree_.Get()->get_accChild(Child(id), &window);
+    const HRESULT result = tree_.Get()->get_accChild(ChildVariant(id), &window);
     if (window) window->Release();
     return result == S_OK;
   }
@@ -159,16 +152,16 @@ TEST_F(AccessibilityTest, AllProgramsByItsDefaultActionRescansAsAClickDoes) {
   const long allPrograms = Find(L"All Programs", kButton);
   ASSERT_GT(allPrograms, 0);
   BSTR action = nullptr;
-  ASSERT_EQ(tree_.Get()->get_accDefaultAction(Child(allPrograms), &action), S_OK);
+  ASSERT_EQ(tree_.Get()->get_accDefaultAction(ChildVariant(allPrograms), &action), S_OK);
   EXPECT_STREQ(action, L"Press");
   SysFreeString(action);
-  ASSERT_EQ(tree_.Get()->accDoDefaultAction(Child(allPrograms)), S_OK);
+  ASSERT_EQ(tree_.Get()->accDoDefaultAction(ChildVariant(allPrograms)), S_OK);
   Pump(200);
   EXPECT_EQ(form_->lv1->RowCount(), 4);
   EXPECT_EQ(form_->lblNO->Caption(), L"Total 4 Softwares");
   EXPECT_EQ(Name(1), L"Total 4 Softwares");
   // Static text has no action to take.
-  EXPECT_EQ(tree_.Get()->accDoDefaultAction(Child(1)), DISP_E_MEMBERNOTFOUND);
+  EXPECT_EQ(tree_.Get()->accDoDefaultAction(ChildVariant(1)), DISP_E_MEMBERNOTFOUND);
 }
 
 TEST_F(AccessibilityTest, TheCountsNameFollowsTheLabelAndItsChangeIsAnnounced) {
@@ -219,7 +212,7 @@ TEST_F(AccessibilityTest, TheDetailsPairsComeAndGoWithThePanelAndSayWhenTheyDo) 
 TEST_F(AccessibilityTest, TheHeaderPublisherSortsByItsDefaultAction) {
   const long publisher = Find(L"Publisher", kHeader);
   ASSERT_GT(publisher, 0);
-  ASSERT_EQ(tree_.Get()->accDoDefaultAction(Child(publisher)), S_OK);
+  ASSERT_EQ(tree_.Get()->accDoDefaultAction(ChildVariant(publisher)), S_OK);
   Pump();
   EXPECT_EQ(form_->lastSortColumn, 1);
   std::vector<std::wstring> publishers;
@@ -238,7 +231,7 @@ TEST_F(AccessibilityTest, ADisabledButtonIsUnavailableSaysSoAndDoesNotAct) {
     return e.event == EVENT_OBJECT_STATECHANGE && e.child == allPrograms;
   }));
   AddEntry(L"4", L"Late Entry");
-  EXPECT_EQ(tree_.Get()->accDoDefaultAction(Child(allPrograms)), E_FAIL);
+  EXPECT_EQ(tree_.Get()->accDoDefaultAction(ChildVariant(allPrograms)), E_FAIL);
   Pump();
   EXPECT_EQ(form_->lv1->RowCount(), 3);
 }
