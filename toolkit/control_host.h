@@ -13,7 +13,8 @@
 
 class TControlHost {
  public:
-  // `window` is the form's window; `controls` its windowless controls, the first at the bottom.
+  // `window` is the form's window handle, held by reference because the host is built before
+  // the form creates its window; `controls` are its windowless controls, the first at the bottom.
   TControlHost(const HWND& window, const std::vector<TControl*>& controls)
       : window_(window), controls_(controls) {}
 
