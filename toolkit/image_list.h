@@ -25,6 +25,7 @@ class TImageList : public TComponent {
   UniqueBitmap RenderIcon(HICON icon) const;
   // Appends a bitmap made by RenderIcon; returns its index, or -1.
   int AddImage(HBITMAP image);
+  // The images appended; the system's list holds blank room beyond them for the next appends.
   int Count() const;
   int Width() const { return width_; }
   int Height() const { return height_; }
@@ -39,5 +40,6 @@ class TImageList : public TComponent {
 
   int width_ = 0;
   int height_ = 0;
+  int count_ = 0;
   HIMAGELIST handle_ = nullptr;
 };

@@ -92,4 +92,31 @@ TEST(ImageList, OneRenderingServesAnyNumberOfAppends) {
   EXPECT_EQ(first, last);
 }
 
+// The list makes room for the next appends in steps; each image stays where it was appended, and
+// the room made is not counted, across several steps.
+TEST(ImageList, ImagesKeepTheirPlacesAsTheListGrows) {
+  const UniqueIcon information(CopyIcon(LoadIconW(nullptr, IDI_INFORMATION)));
+  const UniqueIcon masked = MaskedIcon();
+  TImageList images(20, 20);
+  const UniqueBitmap odd = images.RenderIcon(information.Get());
+  const UniqueBitmap even = images.RenderIcon(masked.Get());
+  constexpr int kAppends = 1500;
+  for (int i = 0; i < kAppends; ++i) {
+    ASSERT_EQ(images.AddImage(i % 2 ? odd.Get() : even.Get()), i);
+    ASSERT_EQ(images.Count(), i + 1);
+  }
+  const auto drawn = [&](int index) {
+    return Pixels(RGB(40, 120, 200),
+                  [&](HDC dc) { ImageList_Draw(images.Handle(), index, dc, 0, 0, ILD_NORMAL); });
+  };
+  const auto oddPicture = drawn(1);
+  const auto evenPicture = drawn(0);
+  ASSERT_NE(oddPicture, evenPicture);
+  for (const int index :
+       {2, 3, 255, 256, 257, 319, 320, 321, 511, 512, 1024, 1025, kAppends - 2, kAppends - 1})
+    EXPECT_EQ(drawn(index), index % 2 ? oddPicture : evenPicture) << "image " << index;
+  EXPECT_EQ(images.AddImage(nullptr), -1);
+  EXPECT_EQ(images.Count(), kAppends);
+}
+
 }  // namespace
