@@ -47,12 +47,6 @@ class RemoteMemory {
   void* address_;
 };
 
-std::wstring ClassName(HWND window) {
-  wchar_t name[64] = {};
-  GetClassNameW(window, name, 64);
-  return name;
-}
-
 std::wstring ProgramPath() {
   std::wstring path = CALDWEX_PROGRAM;
   for (wchar_t& c : path) c = c == L'/' ? L'\\' : c;
@@ -60,49 +54,6 @@ std::wstring ProgramPath() {
 }
 
 }  // namespace
-
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
-  const DWORD start = GetTickCount();
-  for (;;) {
-    if (condition()) return true;
-    if (GetTickCount() - start >= timeoutMs) return false;
-    Sleep(50);
-  }
-}
-
-std::vector<HWND> VisibleWindows(DWORD processId, std::wstring_view className, bool visibleOnly) {
-  struct Search {
-    DWORD processId;
-    std::wstring_view className;
-    bool visibleOnly;
-    std::vector<HWND> found;
-  } search{processId, className, visibleOnly, {}};
-  // A lambda converts only to a plain function pointer, not to the 32-bit build's stdcall one.
-  struct Visit {
-    static BOOL CALLBACK Window(HWND window, LPARAM context) {
-      auto& s = *reinterpret_cast<Search*>(context);
-      DWORD owner = 0;
-      GetWindowThreadProcessId(window, &owner);
-      if ((!s.visibleOnly || IsWindowVisible(window)) && (s.processId == 0 || owner == s.processId) &&
-          (s.className.empty() || ClassName(window) == s.className))
-        s.found.push_back(window);
-      return TRUE;
-    }
-  };
-  EnumWindows(&Visit::Window, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
-std::wstring WindowText(HWND window) {
-  DWORD_PTR length = 0;
-  if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length)) return {};
-  std::wstring text(length + 1, L'\0');
-  DWORD_PTR copied = 0;
-  SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
-                      SMTO_ABORTIFHUNG, 2000, &copied);
-  text.resize(copied);
-  return text;
-}
 
 ShippedLayout::ShippedLayout(const std::wstring& programPath) {
   const UniqueModule program(LoadLibraryExW(programPath.c_str(), nullptr,
@@ -266,9 +217,7 @@ LRESULT ShippedProgram::ListMessage(UINT message, WPARAM wParam, void* data, siz
 }
 
 int ShippedProgram::RowCount() const {
-  DWORD_PTR count = 0;
-  if (!SendMessageTimeoutW(List(), LVM_GETITEMCOUNT, 0, 0, SMTO_ABORTIFHUNG, 10000, &count)) return -1;
-  return static_cast<int>(count);
+  return ListRowCount(List());
 }
 
 std::wstring ShippedProgram::Cell(int row, int column) const {

@@ -12,18 +12,9 @@
 #include <vector>
 
 #include "base/unique_handle.h"
+#include "tests/support/other_windows.h"
 
 namespace testsupport {
-
-// Polls `condition` every 50 ms until it holds or `timeoutMs` have passed; returns whether it held.
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
-
-// The top-level windows of one process (any process for 0) with the given class name (any class
-// for an empty name): the visible ones, or all.
-std::vector<HWND> VisibleWindows(DWORD processId, std::wstring_view className = {}, bool visibleOnly = true);
-
-// A window's text, read by message (so across processes too).
-std::wstring WindowText(HWND window);
 
 // The controls' places in the program's window, from the layout compiled into the program.
 class ShippedLayout {
