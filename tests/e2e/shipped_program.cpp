@@ -13,8 +13,6 @@
 namespace testsupport {
 namespace {
 
-// How long the program may take to show its window: a fresh Wine process loads for a while.
-constexpr DWORD kStartLimit = 20000;
 // The pause that lets the program handle one piece of input before the next.
 constexpr DWORD kInputPause = 80;
 
@@ -86,7 +84,7 @@ RECT ShippedLayout::Bounds(std::string_view controlName) const {
   return {};
 }
 
-ShippedProgram::ShippedProgram() : layout_(ProgramPath()) {
+ShippedProgram::ShippedProgram(DWORD startLimitMs) : layout_(ProgramPath()) {
   std::wstring commandLine = L"\"" + ProgramPath() + L"\"";
   STARTUPINFOW startup = {};
   startup.cb = sizeof(startup);
@@ -105,17 +103,17 @@ ShippedProgram::ShippedProgram() : layout_(ProgramPath()) {
         window_ = forms.empty() ? nullptr : forms.front();
         return window_ != nullptr || !Dialogs().empty() || !Running();
       },
-      kStartLimit);
+      startLimitMs);
   if (!window_ && !Dialogs().empty()) {
     const auto forms = VisibleWindows(processId_, L"CaldwexForm", false);
     window_ = forms.empty() ? nullptr : forms.front();
   }
   if (!window_) {
-    ADD_FAILURE() << "the program showed no window within " << kStartLimit << " ms";
+    ADD_FAILURE() << "the program showed no window within " << startLimitMs << " ms";
     return;
   }
   // The scan runs as the window is shown; once the window answers, it is done.
-  Answers(kStartLimit);
+  Answers(startLimitMs);
   // The pointer starts off the window, so that no button is lit by accident.
   MovePointer({GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1});
   Sleep(300);

@@ -13,6 +13,7 @@
 
 #include "base/unique_handle.h"
 #include "tests/support/other_windows.h"
+#include "tests/support/process_memory.h"
 
 namespace testsupport {
 
@@ -35,8 +36,9 @@ class ShippedLayout {
 class ShippedProgram {
  public:
   // Starts the program and waits until its window is shown, or a dialog in its place (an error
-  // box while the window is being shown); failure to do so is a test failure (see Started()).
-  ShippedProgram();
+  // box while the window is being shown) within `startLimitMs`; failure to do so is a test
+  // failure (see Started()). The first scan runs before the window is shown.
+  explicit ShippedProgram(DWORD startLimitMs = 20000);
   // Closes the error boxes and the window if still there, and ends the process if it hangs.
   ~ShippedProgram();
   ShippedProgram(const ShippedProgram&) = delete;
@@ -51,6 +53,8 @@ class ShippedProgram {
   bool Answers(DWORD ms = 2000) const;
   // Waits for the process to end; its exit code, or STILL_ACTIVE if it did not end.
   DWORD WaitForExit(DWORD timeoutMs);
+  // The process's working set and private bytes now.
+  TProcessMemory Memory() const { return ProcessMemory(process_.Get()); }
 
   // Pointer input at a point of the window's client area.
   void Click(POINT client) const;
