@@ -34,9 +34,9 @@ TEST(DesktopCentre, HalvesRoundTowardsZeroAndTheWindowStaysInsideTheDesktop) {
 class FormTest : public testing::Test {
  protected:
   // A form whose errors are collected instead of shown.
-  TForm& Build(const std::string& description, HWND owner = nullptr) {
-    form_ = std::make_unique<TForm>(
-        TFormSite{owner, [this](std::exception_ptr error) { errors_.push_back(ExceptionMessage(error)); }});
+  TForm& Build(const std::string& description, HWND owner = nullptr, TScale scale = {}) {
+    form_ = std::make_unique<TForm>(TFormSite{
+        owner, [this](std::exception_ptr error) { errors_.push_back(ExceptionMessage(error)); }, scale});
     LoadForm(*form_, description, GetModuleHandleW(nullptr), StandardClasses(), handlers_);
     return *form_;
   }
