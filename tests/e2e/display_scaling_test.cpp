@@ -34,6 +34,9 @@ void AddSelfRemovingEntry() {
   const UniqueRegKey key = CreateEntryKey(kSelfRemover);
   SetText(key.Get(), L"DisplayName", kSelfRemover);
   SetText(key.Get(), L"Publisher", L"Zeta Tests");
+  SetText(key.Get(), L"DisplayVersion", L"1.2.3");
+  SetText(key.Get(), L"URLInfoAbout", L"https://example.org/help");
+  SetText(key.Get(), L"DisplayIcon", L"C:\\windows\\system32\\winecfg.exe");
   SetText(key.Get(), L"UninstallString",
           L"\"C:\\windows\\system32\\reg.exe\" delete \"HKLM\\" + std::wstring(kUninstallKey) + L"\\" +
               kSelfRemover + L"\" /f");
@@ -132,6 +135,7 @@ TEST_P(DisplayScalingTest, TheWholeWindowGrowsWithTheDensityAndActsWhereItIsDraw
 
   // Uninstall runs the selected entry's uninstaller, which removes the entry.
   ASSERT_TRUE(program.SelectRow(program.RowOf(kSelfRemover)));
+  KeepScreenshot(window, "window_" + std::to_string(dpi) + "dpi_details");
   program.ClickControl("imgbtn2");
   EXPECT_TRUE(WaitUntil([&] { return program.RowOf(kSelfRemover) < 0; }, 15000));
   EXPECT_FALSE(EntryExists(kSelfRemover));
