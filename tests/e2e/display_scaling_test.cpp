@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -132,6 +133,28 @@ TEST_P(DisplayScalingTest, TheWholeWindowGrowsWithTheDensityAndActsWhereItIsDraw
     const POINT tab = ScaledPoint(150, 165, dpi);
     EXPECT_TRUE(Near(hovered.At(tab.x, tab.y), 207, 206, 207, 8));
   }
+
+  // Pressing on the background and moving drags the window along.
+  RECT before = {};
+  GetWindowRect(window, &before);
+  POINT grip = ScaledPoint(80, 400, dpi);
+  ClientToScreen(window, &grip);
+  MovePointer(grip);
+  Sleep(100);
+  SendMouse(MOUSEEVENTF_LEFTDOWN);
+  for (int step = 1; step <= 5; ++step) {
+    Sleep(60);
+    MovePointer({grip.x + 8 * step, grip.y + 6 * step});
+  }
+  Sleep(100);
+  SendMouse(MOUSEEVENTF_LEFTUP);
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        RECT after = {};
+        GetWindowRect(window, &after);
+        return std::abs(after.left - before.left - 40) <= 8 && std::abs(after.top - before.top - 30) <= 6;
+      },
+      3000));
 
   // Uninstall runs the selected entry's uninstaller, which removes the entry.
   ASSERT_TRUE(program.SelectRow(program.RowOf(kSelfRemover)));
