@@ -163,8 +163,11 @@ void TForm::ApplyProperty(const TLayoutProperty& property, TLayoutContext& conte
   } else if (name == "Left" || name == "Top") {
     // The design position; the first show places the window itself.
     property.Int();
-  } else if (name == "PixelsPerInch" || name == "TextHeight") {
-    // The layout is in pixels at 96 pixels per inch; the site's scale maps them to the screen.
+  } else if (name == "PixelsPerInch") {
+    // Lengths are read as 96-dpi pixels (the site's scale maps them to the screen), so a
+    // description drawn at another density would come out the wrong size.
+    if (property.Int() != TScale::kLayoutDpi) property.Fail("layouts are drawn at 96 pixels per inch");
+  } else if (name == "TextHeight") {
     property.Int();
   } else if (name == "OnCreate") {
     OnCreate = context.Handler<TNotifyEvent>(property);

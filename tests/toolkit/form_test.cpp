@@ -75,6 +75,8 @@ TEST_F(FormTest, LoaderErrorsNameTheLineOfTheFault) {
             L"Layout line 2: Font.Style: unknown font style fsWavy");
   EXPECT_EQ(LoadError("object f: TForm\n  object e: TEdit\n    Width = \"wide\"\n  end\nend"),
             L"Layout line 3: Width: a number was expected");
+  EXPECT_EQ(LoadError("object f: TForm\n  PixelsPerInch = 120\nend"),
+            L"Layout line 2: PixelsPerInch: layouts are drawn at 96 pixels per inch");
 }
 
 TEST_F(FormTest, ControlsDrawWithTheFormsFontUntilTheyNameTheirOwnWhichStartsFromIt) {
