@@ -6,6 +6,7 @@
 #include "app/main_window.h"
 #include "toolkit/application.h"
 #include "toolkit/error_box.h"
+#include "toolkit/scale.h"
 
 namespace {
 
@@ -26,6 +27,7 @@ class ComScope {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  DeclareDpiAware();
   const ComScope com;
   TApplication& application = Application();
   application.Initialize();

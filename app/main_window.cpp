@@ -121,8 +121,8 @@ void TForm1::FormCreate(TObject&) {
 void TForm1::SetRoundedRegion() {
   RECT window = {};
   GetWindowRect(Handle(), &window);
-  UniqueRegion region(
-      CreateRoundRectRgn(0, 0, window.right - window.left, window.bottom - window.top, 11, 11));
+  UniqueRegion region(CreateRoundRectRgn(0, 0, window.right - window.left, window.bottom - window.top,
+                                         Scale().Pixels(11), Scale().Pixels(11)));
   // From here on the system owns the region.
   if (SetWindowRgn(Handle(), region.Get(), TRUE)) region.Release();
 }

@@ -3,7 +3,8 @@
 # (build/demo-prefix) seeded with a handful of typical entries: the i686 program we ship where
 # this host runs 32-bit programs, else the x86_64 one under wine64. On the user's display when
 # DISPLAY is set; otherwise on a virtual display, where it saves a screenshot of the window to
-# build/screenshot.png, closes the program and cleans up.
+# build/screenshot.png, closes the program and cleans up. CALDWEX_DPI=120 (or 144, 192, ...) runs
+# it as on a screen of that density; the window is built larger by dpi / 96.
 set -euo pipefail
 who=run
 source "$(dirname "$0")/lib.sh"
@@ -29,7 +30,7 @@ if [ -z "${DISPLAY:-}" ]; then
   n=90
   while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
   mkdir -p "$logs"
-  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$logs/run-xvfb.log" 2>&1 &
+  Xvfb ":$n" -screen 0 1920x1440x24 -nolisten tcp >"$logs/run-xvfb.log" 2>&1 &
   xvfb_pid=$!
   trap cleanup EXIT
   for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
@@ -43,6 +44,10 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   step "creating the demo prefix" "$wine" wineboot.exe -i
 fi
 step "importing the demo entries" "$wine" reg.exe import "$root/scripts/demo-entries.reg" "$(reg_view "$arch")"
+dpi=${CALDWEX_DPI:-96}
+[[ "$dpi" =~ ^[1-9][0-9]*$ ]] || fail "CALDWEX_DPI must be a number of dots per inch, such as 144 (was '$dpi')"
+step "setting the screen density to $dpi dpi" "$wine" reg.exe add 'HKCU\Control Panel\Desktop' /v LogPixels \
+  /t REG_DWORD /d "$dpi" /f
 
 if [ -z "$xvfb_pid" ]; then
   say "starting the $arch program $exe"
@@ -62,6 +67,9 @@ for _ in $(seq 150); do
 done
 [ "$shown" = 1 ] || fail "the program's window did not appear within 30 s; its output is in $logs/run-program.log"
 sleep 2
-# The window sits at the centre of the 1280 x 1024 screen.
-step "taking the screenshot" import -window root -crop 870x619+205+203 +repage "$root/build/screenshot.png"
+# The window, 870 x 619 times the scale (rounded as the program rounds), sits at the centre of the
+# 1920 x 1440 screen.
+width=$(((870 * dpi + 48) / 96)) height=$(((619 * dpi + 48) / 96))
+step "taking the screenshot" import -window root -crop "${width}x${height}+$((960 - width / 2))+$((720 - height / 2))" \
+  +repage "$root/build/screenshot.png"
 say "no display, so the program ran on a virtual one; its window is in $root/build/screenshot.png"

@@ -40,7 +40,7 @@ void TApplication::SetTitle(const std::wstring& title) {
 }
 
 TFormSite TApplication::FormSite() {
-  return {hwnd_, [this](std::exception_ptr error) { HandleException(error); }};
+  return {hwnd_, [this](std::exception_ptr error) { HandleException(error); }, TScale::OfScreen()};
 }
 
 void TApplication::SetMainForm(TForm& form) {

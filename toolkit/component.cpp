@@ -1,5 +1,7 @@
 #include "toolkit/component.h"
 
+#include "toolkit/form.h"
+
 void TComponent::ApplyProperty(const TLayoutProperty& property, TLayoutContext&) {
   property.Fail("not a property of " + name_);
 }
@@ -8,8 +10,12 @@ void TComponent::AddChild(const TLayoutNode& child, TLayoutContext&) {
   child.Fail(name_ + " holds no nested objects");
 }
 
+TScale TLayoutContext::Scale() const {
+  return form_.Scale();
+}
+
 TPicture TLayoutContext::Picture(const TLayoutProperty& property) const {
-  return DecodePicture(ResourceBytes(module_, property.Text()));
+  return LoadScaledPicture(module_, property.Text(), Scale());
 }
 
 void TLayoutContext::RunFixups() {

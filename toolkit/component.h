@@ -13,6 +13,7 @@
 #include "toolkit/handlers.h"
 #include "toolkit/layout.h"
 #include "toolkit/picture.h"
+#include "toolkit/scale.h"
 
 class TForm;
 
@@ -24,11 +25,15 @@ class TLayoutContext {
 
   TForm& Form() const { return form_; }
   HMODULE Module() const { return module_; }
+  TScale Scale() const;
+  // An integer property that is a length in layout pixels, in screen pixels.
+  int Pixels(const TLayoutProperty& property) const { return Scale().Pixels(property.Int()); }
   template <typename Event>
   Event Handler(const TLayoutProperty& property) const {
     return handlers_.Get<Event>(property);
   }
-  // A picture stored as a resource of the module, named by the property's text.
+  // A picture stored as a resource of the module, named by the property's text, drawn for the
+  // form's scale.
   TPicture Picture(const TLayoutProperty& property) const;
   // References to other components are resolved after every component exists, since a
   // description may name a component that it creates later.

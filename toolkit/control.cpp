@@ -95,7 +95,7 @@ void TControl::Click() {
 
 void TControl::ApplyProperty(const TLayoutProperty& property, TLayoutContext& context) {
   const std::string& name = property.name;
-  if (RECT bounds = bounds_; ApplyBoundsProperty(property, bounds)) {
+  if (RECT bounds = bounds_; ApplyBoundsProperty(property, context.Scale(), bounds)) {
     SetBounds(bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top);
   } else if (name == "Visible") {
     SetVisible(property.Bool());

@@ -53,7 +53,7 @@ TForm::TForm(TFormSite site) : site_(std::move(site)) {
     return RegisterClassExW(&wc);
   }();
   (void)registered;
-  fontHandle_ = font_.Create();
+  fontHandle_ = font_.Create(Scale());
   // No frame and no caption bar; the system menu and minimise box are kept so that the system
   // commands for them are accepted.
   const DWORD style = WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX;
@@ -141,13 +141,13 @@ void TForm::ApplyProperty(const TLayoutProperty& property, TLayoutContext& conte
     caption_ = property.Text();
     SetWindowTextW(hwnd_, caption_.c_str());
   } else if (name == "ClientWidth") {
-    SetClientSize({property.Int(), clientSize_.cy});
+    SetClientSize({context.Pixels(property), clientSize_.cy});
   } else if (name == "ClientHeight") {
-    SetClientSize({clientSize_.cx, property.Int()});
+    SetClientSize({clientSize_.cx, context.Pixels(property)});
   } else if (name == "Color") {
     color_ = ParseColor(property);
   } else if (font_.Apply(property)) {
-    fontHandle_ = font_.Create();
+    fontHandle_ = font_.Create(Scale());
   } else if (name == "Position") {
     if (property.Ident() == "poDesktopCenter") {
       centreOnShow_ = true;
@@ -163,8 +163,11 @@ void TForm::ApplyProperty(const TLayoutProperty& property, TLayoutContext& conte
   } else if (name == "Left" || name == "Top") {
     // The design position; the first show places the window itself.
     property.Int();
-  } else if (name == "PixelsPerInch" || name == "TextHeight") {
-    // The layout is in pixels at 96 pixels per inch and is not scaled.
+  } else if (name == "PixelsPerInch") {
+    // Lengths are read as 96-dpi pixels (the site's scale maps them to the screen), so a
+    // description drawn at another density would come out the wrong size.
+    if (property.Int() != TScale::kLayoutDpi) property.Fail("layouts are drawn at 96 pixels per inch");
+  } else if (name == "TextHeight") {
     property.Int();
   } else if (name == "OnCreate") {
     OnCreate = context.Handler<TNotifyEvent>(property);

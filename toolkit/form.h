@@ -60,6 +60,8 @@ class TForm : public TComponent, public TWindowBase<TForm> {
   bool DoubleBuffered() const { return doubleBuffered_; }
   void SetDoubleBuffered(bool on) { doubleBuffered_ = on; }
   SIZE ClientSize() const { return clientSize_; }
+  // How the layout's pixels map to the screen's.
+  TScale Scale() const { return site_.scale; }
 
   // Windowless controls in creation order, the first at the bottom; child-window controls.
   const std::vector<TControl*>& Controls() const { return controls_; }

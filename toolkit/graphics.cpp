@@ -54,24 +54,24 @@ bool TFontSpec::Apply(const TLayoutProperty& property) {
   return true;
 }
 
-bool TOwnFont::Apply(const TLayoutProperty& property, const TFontSpec& inherited) {
+bool TOwnFont::Apply(const TLayoutProperty& property, const TFontSpec& inherited, TScale scale) {
   TFontSpec next = spec_.value_or(inherited);
   if (!next.Apply(property)) return false;
   spec_ = std::move(next);
-  handle_ = spec_->Create();
+  handle_ = spec_->Create(scale);
   return true;
 }
 
-bool ApplyBoundsProperty(const TLayoutProperty& property, RECT& bounds) {
+bool ApplyBoundsProperty(const TLayoutProperty& property, TScale scale, RECT& bounds) {
   const std::string& name = property.name;
   if (name == "Left") {
-    OffsetRect(&bounds, property.Int() - bounds.left, 0);
+    OffsetRect(&bounds, scale.Pixels(property.Int()) - bounds.left, 0);
   } else if (name == "Top") {
-    OffsetRect(&bounds, 0, property.Int() - bounds.top);
+    OffsetRect(&bounds, 0, scale.Pixels(property.Int()) - bounds.top);
   } else if (name == "Width") {
-    bounds.right = bounds.left + property.Int();
+    bounds.right = bounds.left + scale.Pixels(property.Int());
   } else if (name == "Height") {
-    bounds.bottom = bounds.top + property.Int();
+    bounds.bottom = bounds.top + scale.Pixels(property.Int());
   } else {
     return false;
   }
@@ -89,9 +89,9 @@ BITMAPINFO TopDownBitmapInfo(int width, int height) {
   return info;
 }
 
-UniqueFont TFontSpec::Create() const {
-  return UniqueFont(CreateFontW(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, italic, underline, FALSE,
-                                static_cast<DWORD>(charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+UniqueFont TFontSpec::Create(TScale scale) const {
+  return UniqueFont(CreateFontW(scale.Pixels(height), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, italic, underline,
+                                FALSE, static_cast<DWORD>(charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                                 DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, name.c_str()));
 }
 

@@ -8,6 +8,7 @@
 
 #include "base/unique_handle.h"
 #include "toolkit/layout.h"
+#include "toolkit/scale.h"
 
 // A colour is either fixed RGB or one of the desktop's system colours.
 struct TColor {
@@ -26,7 +27,7 @@ TColor ParseColor(const TLayoutProperty& property);
 
 struct TFontSpec {
   std::wstring name = L"Tahoma";
-  int height = -11;  // negative: character height in pixels
+  int height = -11;  // negative: character height in layout pixels
   int charset = DEFAULT_CHARSET;
   TColor color = TColor::System(COLOR_WINDOWTEXT);
   bool bold = false;
@@ -36,7 +37,8 @@ struct TFontSpec {
   // Applies one "Font.*" property; returns false if `property` is not a font property, and
   // raises ELayoutError for a font property it does not know.
   bool Apply(const TLayoutProperty& property);
-  UniqueFont Create() const;
+  // The font at the screen size that `scale` gives the layout's height.
+  UniqueFont Create(TScale scale) const;
   friend bool operator==(const TFontSpec&, const TFontSpec&) = default;
 };
 
@@ -45,7 +47,7 @@ struct TFontSpec {
 class TOwnFont {
  public:
   // Applies `property` when it is a font property; returns whether it was one.
-  bool Apply(const TLayoutProperty& property, const TFontSpec& inherited);
+  bool Apply(const TLayoutProperty& property, const TFontSpec& inherited, TScale scale);
   const TFontSpec* Values() const { return spec_ ? &*spec_ : nullptr; }
   HFONT Handle() const { return handle_.Get(); }
 
@@ -54,9 +56,9 @@ class TOwnFont {
   UniqueFont handle_;
 };
 
-// A "Left", "Top", "Width" or "Height" property applied to `bounds`; returns false for any
-// other property.
-bool ApplyBoundsProperty(const TLayoutProperty& property, RECT& bounds);
+// A "Left", "Top", "Width" or "Height" property, in layout pixels, applied to `bounds` in screen
+// pixels; returns false for any other property.
+bool ApplyBoundsProperty(const TLayoutProperty& property, TScale scale, RECT& bounds);
 
 // The header of a top-down 32-bit bitmap of this size, as DIB sections and bitmap reads take it.
 BITMAPINFO TopDownBitmapInfo(int width, int height);

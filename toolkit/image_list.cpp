@@ -104,9 +104,9 @@ void TImageList::ApplyProperty(const TLayoutProperty& property, TLayoutContext& 
   if (name == "Width" || name == "Height") {
     if (Count() > 0) property.Fail("the size must be set before the images");
     if (name == "Width") {
-      Recreate(property.Int(), height_);
+      Recreate(context.Pixels(property), height_);
     } else {
-      Recreate(width_, property.Int());
+      Recreate(width_, context.Pixels(property));
     }
   } else if (name == "Icon") {
     const UniqueIcon icon(static_cast<HICON>(

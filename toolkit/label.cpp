@@ -78,7 +78,7 @@ void TLabel::Paint(HDC dc) {
 
 void TLabel::ApplyProperty(const TLayoutProperty& property, TLayoutContext& context) {
   const std::string& name = property.name;
-  if (font_.Apply(property, Font())) {
+  if (font_.Apply(property, Font(), context.Scale())) {
     AdjustBounds();
   } else if (name == "Caption") {
     SetCaption(property.Text());

@@ -287,7 +287,7 @@ void TListView::ApplyProperty(const TLayoutProperty& property, TLayoutContext& c
   }
 }
 
-void TListView::AddChild(const TLayoutNode& child, TLayoutContext&) {
+void TListView::AddChild(const TLayoutNode& child, TLayoutContext& context) {
   if (child.className != "item") child.Fail("a list holds only column items");
   std::wstring caption;
   int width = 50;
@@ -295,7 +295,7 @@ void TListView::AddChild(const TLayoutNode& child, TLayoutContext&) {
     if (property.name == "Caption") {
       caption = property.Text();
     } else if (property.name == "Width") {
-      width = property.Int();
+      width = context.Pixels(property);
     } else {
       property.Fail("not a column property");
     }

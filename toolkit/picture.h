@@ -12,16 +12,22 @@
 
 #include "base/unique_handle.h"
 
+// How the colours of pixels with alpha are given: as they are, or already multiplied by alpha.
+enum class TAlphaForm { Straight, Premultiplied };
+
 class TGraphic {
  public:
-  // `bgra` holds width * height pixels, top row first, in B, G, R, A byte order, straight alpha.
-  TGraphic(int width, int height, bool hasAlpha, std::span<const std::uint8_t> bgra);
+  // `bgra` holds width * height pixels, top row first, in B, G, R, A byte order.
+  TGraphic(int width, int height, bool hasAlpha, std::span<const std::uint8_t> bgra,
+           TAlphaForm form = TAlphaForm::Straight);
   TGraphic(const TGraphic&) = delete;
   TGraphic& operator=(const TGraphic&) = delete;
 
   int Width() const { return width_; }
   int Height() const { return height_; }
   bool HasAlpha() const { return hasAlpha_; }
+  // The pixels as drawn: B, G, R, A, premultiplied, top row first.
+  std::span<const std::uint8_t> Pixels() const { return pixels_; }
 
   // Draws the whole graphic scaled into `dest`: blended over what `dc` holds when it has alpha,
   // copied opaque otherwise.
@@ -32,6 +38,7 @@ class TGraphic {
   int height_;
   bool hasAlpha_;
   UniqueBitmap bitmap_;
+  std::span<const std::uint8_t> pixels_;  // the bitmap's own bits
 };
 
 class TPicture {
@@ -59,6 +66,11 @@ class TPicture {
 TPicture DecodePicture(std::span<const std::uint8_t> data);
 TPicture DecodePng(std::span<const std::uint8_t> data);
 TPicture DecodeJpeg(std::span<const std::uint8_t> data);
+
+// The picture resized to `width` x `height`, each pixel the weighted mean of the pixels under it
+// (a tent filter as wide as the reduction), so that a reduction keeps edges smooth and flat
+// areas their colour. Alpha is filtered with the colours it weights. Empty stays empty.
+TPicture ResizedPicture(const TPicture& picture, int width, int height);
 
 // A copy of an icon's image at its own size, transparent where the icon is; the icon stays
 // the caller's. A null or monochrome icon gives the empty picture.

@@ -34,11 +34,11 @@ bool TWinControl::HandleParentMessage(UINT, WPARAM, LPARAM, LRESULT&) {
 
 void TWinControl::ApplyProperty(const TLayoutProperty& property, TLayoutContext& context) {
   const std::string& name = property.name;
-  if (RECT bounds = BoundsRect(); ApplyBoundsProperty(property, bounds)) {
+  if (RECT bounds = BoundsRect(); ApplyBoundsProperty(property, context.Scale(), bounds)) {
     SetBounds(bounds);
   } else if (name == "TabOrder") {
     tabOrder_ = property.Int();
-  } else if (font_.Apply(property, context.Form().Font())) {
+  } else if (font_.Apply(property, context.Form().Font(), context.Scale())) {
     SetFont(font_.Handle());
   } else if (name == "Ctl3D" || name == "ParentCtl3D") {
     // Only the flat one-pixel border is supported.

@@ -6,6 +6,11 @@ Run with Debian's python3 (python3-pil); fonts come from fonts-dejavu-core.
 The output is deterministic: running the script twice gives the same bytes, so
 the generated files are committed and only regenerated when the art changes.
 
+Every picture is drawn for four screen densities: 96 dpi (the layout's own, file
+NAME.png) and 120, 144 and 192 dpi (NAME_125.png, NAME_150.png, NAME_200.png).
+Design coordinates are 96-dpi pixels; S() turns a length into pixels at the
+density being drawn, rounded as the program rounds its layout.
+
 Shapes are drawn at SS times the final size and box-filtered down, which keeps
 flat areas at their exact colour while giving smooth edges. Text is rendered at
 its final size so FreeType's hinting keeps small captions crisp.
@@ -21,6 +26,20 @@ from PIL import Image, ImageChops, ImageDraw, ImageFilter, ImageFont
 
 OUT = os.path.dirname(os.path.abspath(__file__))
 SS = 4  # supersampling factor for vector shapes
+
+# ---------------------------------------------------------------- densities
+DPIS = (96, 120, 144, 192)
+K = 1.0  # pixels per design pixel at the density being drawn; set by main()
+
+
+def S(v):
+    """A design length in pixels at the density being drawn, rounded half up."""
+    return int(math.floor(v * K + 0.5))
+
+
+def SB(box):
+    """A box (x0, y0, x1, y1) of design pixels, its edges scaled one by one."""
+    return tuple(S(v) for v in box)
 
 # ---------------------------------------------------------------- palette
 OUTLINE = (43, 43, 44)
@@ -65,10 +84,12 @@ def font(name, size):
 
 # ---------------------------------------------------------------- drawing helpers
 def shape_mask(size, draw, ss=SS):
-    """Renders draw(ImageDraw, scale) into an L mask at ss times size, then shrinks it."""
+    """Renders draw(ImageDraw, scale) into an L mask at ss times size, then shrinks it.
+
+    size is in pixels; draw gets the factor from design pixels to the mask's pixels."""
     w, h = size
     big = Image.new("L", (w * ss, h * ss), 0)
-    draw(ImageDraw.Draw(big), ss)
+    draw(ImageDraw.Draw(big), ss * K)
     return big.resize((w, h), Image.BOX) if ss > 1 else big
 
 
@@ -218,36 +239,37 @@ def draw_mark(size, top_colour, bottom_colour, mouth_colour, edge_colour, edge, 
 
 # ---------------------------------------------------------------- window skin
 def make_skin():
-    img = Image.new("RGBA", (SKIN_W, SKIN_H), (0, 0, 0, 0))
-    paint(img, shape_mask((SKIN_W, SKIN_H), rrect((0, 0, SKIN_W, SKIN_H), CORNER)), OUTLINE)
-    paint(img, shape_mask((SKIN_W, SKIN_H), rrect((BORDER, BORDER, SKIN_W - BORDER, SKIN_H - BORDER),
-                                                  CORNER - BORDER)), BODY)
+    whole = (S(SKIN_W), S(SKIN_H))
+    img = Image.new("RGBA", whole, (0, 0, 0, 0))
+    paint(img, shape_mask(whole, rrect((0, 0, SKIN_W, SKIN_H), CORNER)), OUTLINE)
+    paint(img, shape_mask(whole, rrect((BORDER, BORDER, SKIN_W - BORDER, SKIN_H - BORDER),
+                                       CORNER - BORDER)), BODY)
 
     # title: the mark, then "Caldwex" in white and gold and "Uninstaller" in white
-    mark = draw_mark(46, (255, 255, 255), (178, 180, 190), (86, 86, 94), BODY, 2.5)
-    img.alpha_composite(mark, (10, 4))
+    mark = draw_mark(S(46), (255, 255, 255), (178, 180, 190), (86, 86, 94), BODY, 2.5)
+    img.alpha_composite(mark, (S(10), S(4)))
 
-    size = (SKIN_W, 53)
-    baseline = 38
-    x = 64
-    f_name = font("DejaVuSans-Bold.ttf", 30)
-    f_word = font("DejaVuSans.ttf", 28)
+    size = (whole[0], S(53))
+    baseline = S(38)
+    x = S(64)
+    f_name = font("DejaVuSans-Bold.ttf", S(30))
+    f_word = font("DejaVuSans.ttf", S(28))
     parts = [("Cald", f_name, None), ("wex", f_name, "gold"), (" Uninstaller", f_word, None)]
     for text, fnt, style in parts:
         m = text_mask(size, text, fnt, (x, baseline))
-        paint(img, shadow_of(m, (1, 2), 1.2, 0.55), (0, 0, 0))
+        paint(img, shadow_of(m, (S(1), S(2)), 1.2 * K, 0.55), (0, 0, 0))
         if style == "gold":
             grad = Image.new("RGBA", size, (0, 0, 0, 0))
-            grad.paste(vgradient((SKIN_W, 24), [(0.0, GOLD_TOP), (0.5, (246, 196, 70)),
-                                                (1.0, GOLD_BOTTOM)]), (0, baseline - 22))
+            grad.paste(vgradient((whole[0], S(24)), [(0.0, GOLD_TOP), (0.5, (246, 196, 70)),
+                                                     (1.0, GOLD_BOTTOM)]), (0, baseline - S(22)))
             paint(img, m, grad)
         else:
             paint(img, m, (255, 255, 255))
         x += int(round(fnt.getlength(text)))
-    assert x < 760, "title runs into the caption buttons"
+    assert x < S(760), "title runs into the caption buttons"
 
     # red band
-    x0, y0, x1, y1 = BAND
+    x0, y0, x1, y1 = SB(BAND)
     img.paste(vgradient((x1 - x0, y1 - y0), [(0.0, BAND_TOP), (1.0, BAND_BOTTOM)]), (x0, y0))
 
     # house glyph
@@ -267,19 +289,19 @@ def make_skin():
         # door
         d.rounded_rectangle([(cx - 3.5) * s, (hy0 + 20) * s, (cx + 3.5) * s, hy1 * s],
                             radius=1.5 * s, fill=0)
-    hm = shape_mask((SKIN_W, SKIN_H), house)
-    paint(img, shadow_of(hm, (0, 1), 1.0, 0.35), (60, 0, 0))
+    hm = shape_mask(whole, house)
+    paint(img, shadow_of(hm, (0, S(1)), 1.0 * K, 0.35), (60, 0, 0))
     paint(img, hm, (255, 255, 255))
 
     # search field: a soft recess in the band, then the field itself
     sx0, sy0, sx1, sy1 = SEARCH
     r = (sy1 - sy0) // 2
-    ring = shape_mask((SKIN_W, SKIN_H), rrect((sx0 - 1, sy0 - 1, sx1 + 1, sy1 + 1), r + 1))
+    ring = shape_mask(whole, rrect((sx0 - 1, sy0 - 1, sx1 + 1, sy1 + 1), r + 1))
     paint(img, ring, (120, 4, 9))
-    paint(img, shape_mask((SKIN_W, SKIN_H), rrect(SEARCH, r)), FIELD)
+    paint(img, shape_mask(whole, rrect(SEARCH, r)), FIELD)
     # faint inner shade along the top edge
-    inner = ImageChops.subtract(shape_mask((SKIN_W, SKIN_H), rrect(SEARCH, r)),
-                                shape_mask((SKIN_W, SKIN_H), rrect((sx0, sy0 + 2, sx1, sy1 + 2), r)))
+    inner = ImageChops.subtract(shape_mask(whole, rrect(SEARCH, r)),
+                                shape_mask(whole, rrect((sx0, sy0 + 2, sx1, sy1 + 2), r)))
     paint(img, inner.point(lambda v: v * 40 // 255), (90, 40, 44))
 
     # magnifier: lens ring and handle, left of the edit box
@@ -291,38 +313,41 @@ def make_skin():
         d.line([(cx + 4.3) * s, (cy + 4.3) * s, (cx + 10.0) * s, (cy + 10.0) * s],
                fill=255, width=int(3.0 * s))
         d.ellipse([(cx + 8.5) * s, (cy + 8.5) * s, (cx + 11.5) * s, (cy + 11.5) * s], fill=255)
-    paint(img, shape_mask((SKIN_W, SKIN_H), magnifier), MAGNIFIER)
+    paint(img, shape_mask(whole, magnifier), MAGNIFIER)
 
     # light panel and the frame round the list and details area
-    px0, py0, px1, py1 = PANEL_BOX
+    px0, py0, px1, py1 = SB(PANEL_BOX)
     img.paste(Image.new("RGBA", (px1 - px0, py1 - py0), PANEL + (255,)), (px0, py0))
+    # the frame's inclusive corners: its outer edges scale, its line is S(1) wide
     fx0, fy0, fx1, fy1 = FRAME_BOX
-    ImageDraw.Draw(img).rectangle([fx0, fy0, fx1, fy1], outline=FRAME + (255,), width=1)
+    ImageDraw.Draw(img).rectangle([S(fx0), S(fy0), S(fx1 + 1) - 1, S(fy1 + 1) - 1], outline=FRAME + (255,),
+                                  width=S(1))
     return img
 
 
 # ---------------------------------------------------------------- buttons
 def make_uninstall(hover):
-    w, h = 118, 35
+    dw, dh = 118, 35
+    w, h = S(dw), S(dh)
     img = Image.new("RGBA", (w, h), (0, 0, 0, 0))
-    face = shape_mask((w, h), rrect((0, 0, w, h), 6))
-    inner = shape_mask((w, h), rrect((1, 1, w - 1, h - 1), 5))
+    face = shape_mask((w, h), rrect((0, 0, dw, dh), 6))
+    inner = shape_mask((w, h), rrect((1, 1, dw - 1, dh - 1), 5))
     if hover:
         paint(img, face, (170, 176, 8))
         gloss = vgradient((w, h), [(0.0, (250, 253, 170)), (0.48, (241, 247, 92)),
                                    (0.5, (222, 229, 12)), (1.0, (206, 214, 10))])
         paint(img, inner, gloss)
         # thin bright line just under the top edge
-        hi = ImageChops.subtract(inner, shape_mask((w, h), rrect((1, 2, w - 1, h - 1), 5)))
+        hi = ImageChops.subtract(inner, shape_mask((w, h), rrect((1, 2, dw - 1, dh - 1), 5)))
         paint(img, hi.point(lambda v: v * 200 // 255), (255, 255, 235))
     else:
         paint(img, face, (196, 203, 12))
         paint(img, inner, YELLOW)
-    fnt = font("DejaVuSansCondensed-Bold.ttf", 15)
+    fnt = font("DejaVuSansCondensed-Bold.ttf", S(15))
     text = "UnInstall"
-    tm = text_mask((w, h), text, fnt, (w / 2, h / 2 + 0.5), anchor="mm")
+    tm = text_mask((w, h), text, fnt, (w / 2, h / 2 + 0.5 * K), anchor="mm")
     if hover:
-        paint(img, shadow_of(tm, (1, 1), 0.8, 0.55), (70, 72, 0))
+        paint(img, shadow_of(tm, (S(1), S(1)), 0.8 * K, 0.55), (70, 72, 0))
         paint(img, tm, (24, 24, 22))
     else:
         paint(img, tm, (34, 34, 30))
@@ -330,15 +355,16 @@ def make_uninstall(hover):
 
 
 def make_details_panel():
-    w, h = 680, 90
+    dw, dh = 680, 90
+    w, h = S(dw), S(dh)
     img = Image.new("RGBA", (w, h), (0, 0, 0, 0))
-    paint(img, shape_mask((w, h), rrect((0, 0, w, h), 7)), (214, 205, 207))
-    paint(img, shape_mask((w, h), rrect((1, 1, w - 1, h - 1), 6)), FIELD)
+    paint(img, shape_mask((w, h), rrect((0, 0, dw, dh), 7)), (214, 205, 207))
+    paint(img, shape_mask((w, h), rrect((1, 1, dw - 1, dh - 1), 6)), FIELD)
     return img
 
 
 def make_header_bar():
-    return Image.new("RGBA", (99, 17), HEADER + (255,))
+    return Image.new("RGBA", (S(99), S(17)), HEADER + (255,))
 
 
 def diamonds_mask(size, x0, cy):
@@ -356,17 +382,18 @@ def diamonds_mask(size, x0, cy):
 
 
 def make_allprograms(hover):
-    w = 161 if hover else 151
-    h = 43
+    w = S(161 if hover else 151)
+    h = S(43)
     size = (w, h)
     img = Image.new("RGBA", size, ((PANEL if hover else TILE) + (255,)))
-    fnt = font("DejaVuSans-Bold.ttf", 13)
-    glyph = diamonds_mask(size, 14.5, h / 2.0)
-    text = text_mask(size, "All Programs", fnt, (43, h // 2), anchor="lm")
+    fnt = font("DejaVuSans-Bold.ttf", S(13))
+    glyph = diamonds_mask(size, 14.5, 43 / 2.0)
+    text = text_mask(size, "All Programs", fnt, (S(43), h // 2), anchor="lm")
     if hover:
         # shaded left edge: dark where the tab leaves the column, fading into the panel
-        for x in range(8):
-            a = int(round(255 * (1 - x / 8.0) ** 2))
+        edge = S(8)
+        for x in range(edge):
+            a = int(round(255 * (1 - x / float(edge)) ** 2))
             img.alpha_composite(Image.new("RGBA", (1, h), (58, 57, 59, a)), (x, 0))
         paint(img, glyph, (190, 12, 19))
         paint(img, text, TAB_TEXT)
@@ -377,8 +404,7 @@ def make_allprograms(hover):
 
 
 def caption_glyph(kind, colour):
-    w, h = 21, 20
-    size = (w, h)
+    size = (S(21), S(20))
 
     def bar(d, s):
         d.rounded_rectangle([5.5 * s, 12 * s, 15.5 * s, 15 * s], radius=0.8 * s, fill=255)
@@ -390,7 +416,7 @@ def caption_glyph(kind, colour):
         d.line([b * s, 5.5 * s, a * s, 14.5 * s], fill=255, width=int(wd))
     m = shape_mask(size, bar if kind == "min" else cross)
     img = Image.new("RGBA", size, (0, 0, 0, 0))
-    paint(img, shadow_of(m, (1, 1), 0.9, 0.75), (0, 0, 0))
+    paint(img, shadow_of(m, (S(1), S(1)), 0.9 * K, 0.75), (0, 0, 0))
     paint(img, m, colour)
     return img
 
@@ -469,7 +495,7 @@ def setup_icon_art(size, bg=None):
 
 
 def make_default_icon_jpeg():
-    img = setup_icon_art((34, 36), bg=ICON_BG).convert("RGB")
+    img = setup_icon_art((S(34), S(36)), bg=ICON_BG).convert("RGB")
     buf = io.BytesIO()
     img.save(buf, "JPEG", quality=92, progressive=False, optimize=False, subsampling=0)
     return buf.getvalue()
@@ -522,7 +548,12 @@ def make_app_ico():
 
 
 def make_entry_ico():
-    art = setup_icon_art((20, 20))
+    """The list's icon at 20 x 20 pixels for each density, in one icon file."""
+    return ico_bytes([entry_icon_image(size) for size in (20, 25, 30, 40)], alpha_cut=255)
+
+
+def entry_icon_image(side):
+    art = setup_icon_art((side, side))
     # 1-bit transparency: solid where the art is mostly opaque, edges blended onto
     # the white list background
     px = art.load()
@@ -535,25 +566,43 @@ def make_entry_ico():
                 f = a / 255.0
                 po[x, y] = (int(round(r * f + 255 * (1 - f))), int(round(g * f + 255 * (1 - f))),
                             int(round(b * f + 255 * (1 - f))), 255)
-    return ico_bytes([out], alpha_cut=255)
+    return out
 
 
 # ---------------------------------------------------------------- main
+PICTURES = [
+    ("skin", make_skin),
+    ("uninstall_normal", lambda: make_uninstall(False)),
+    ("uninstall_hover", lambda: make_uninstall(True)),
+    ("details_panel", make_details_panel),
+    ("header_bar", make_header_bar),
+    ("allprograms_normal", lambda: make_allprograms(False)),
+    ("allprograms_hover", lambda: make_allprograms(True)),
+    ("minimize_normal", lambda: caption_glyph("min", (255, 255, 255))),
+    ("minimize_hover", lambda: caption_glyph("min", MIN_HOVER)),
+    ("close_normal", lambda: caption_glyph("close", (255, 255, 255))),
+    ("close_hover", lambda: caption_glyph("close", CLOSE_HOVER)),
+]
+
+
+def density_suffix(dpi):
+    return "" if dpi == 96 else "_%d" % (dpi * 100 // 96)
+
+
 def main():
+    global K
     written = []
-    written.append(save_png(make_skin(), "skin.png"))
-    written.append(save_png(make_uninstall(False), "uninstall_normal.png"))
-    written.append(save_png(make_uninstall(True), "uninstall_hover.png"))
-    written.append(save_png(make_details_panel(), "details_panel.png"))
-    written.append(save_png(make_header_bar(), "header_bar.png"))
-    written.append(save_png(make_allprograms(False), "allprograms_normal.png"))
-    written.append(save_png(make_allprograms(True), "allprograms_hover.png"))
-    written.append(save_png(caption_glyph("min", (255, 255, 255)), "minimize_normal.png"))
-    written.append(save_png(caption_glyph("min", MIN_HOVER), "minimize_hover.png"))
-    written.append(save_png(caption_glyph("close", (255, 255, 255)), "close_normal.png"))
-    written.append(save_png(caption_glyph("close", CLOSE_HOVER), "close_hover.png"))
-    for name, data in (("default_icon.jpg", make_default_icon_jpeg()),
-                       ("app.ico", make_app_ico()),
+    for dpi in DPIS:
+        K = dpi / 96.0
+        suffix = density_suffix(dpi)
+        for name, make in PICTURES:
+            written.append(save_png(make(), name + suffix + ".png"))
+        path = os.path.join(OUT, "default_icon%s.jpg" % suffix)
+        with open(path, "wb") as f:
+            f.write(make_default_icon_jpeg())
+        written.append(path)
+    K = 1.0
+    for name, data in (("app.ico", make_app_ico()),
                        ("default_entry_icon.ico", make_entry_ico())):
         path = os.path.join(OUT, name)
         with open(path, "wb") as f:

@@ -22,9 +22,10 @@ TEST_F(MainWindowTest, BorderlessRoundedWindowOwnedByTheApplicationAtTheDesktopC
   GetWindowRect(hwnd, &window);
   EXPECT_EQ(window.right - window.left, 870);
   EXPECT_EQ(window.bottom - window.top, 619);
-  // The test display is 1280 x 1024: (1280 / 2 - 435, 1024 / 2 - 309).
-  EXPECT_EQ(window.left, 205);
-  EXPECT_EQ(window.top, 203);
+  // The test display is 1920 x 1440, large enough for the window at 200 %:
+  // (1920 / 2 - 435, 1440 / 2 - 309).
+  EXPECT_EQ(window.left, 525);
+  EXPECT_EQ(window.top, 411);
 
   const LONG style = GetWindowLongW(hwnd, GWL_STYLE);
   EXPECT_EQ(style & (WS_CAPTION | WS_THICKFRAME | WS_BORDER | WS_DLGFRAME | WS_MAXIMIZEBOX), 0);

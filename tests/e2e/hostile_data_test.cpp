@@ -218,7 +218,7 @@ TEST_F(HostileDataTest, TwentyThousandEntriesAreAllShownWithinTheMemoryTheyExpla
   }
   const size_t characters = AddNumberedEntries(kEntries);
   // The scan runs before the window shows; 20,000 entries take the i686 build about 15 s.
-  ShippedProgram program(120000);
+  ShippedProgram program(TScale{}, 120000);
   ASSERT_TRUE(program.Started());
   EXPECT_TRUE(program.Dialogs().empty());
   ASSERT_EQ(program.RowCount(), kEntries);
@@ -291,7 +291,7 @@ TEST_F(HostileDataTest, SubkeysDeletedWhileARescanRunsLeaveTheProgramAnswering) 
   constexpr int kEntries = 3000;
   constexpr int kDeleted = 300;
   AddNumberedEntries(kEntries);
-  ShippedProgram program(60000);
+  ShippedProgram program(TScale{}, 60000);
   ASSERT_TRUE(program.Started());
   ASSERT_EQ(program.RowCount(), kEntries);
 

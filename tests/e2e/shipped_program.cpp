@@ -53,7 +53,7 @@ std::wstring ProgramPath() {
 
 }  // namespace
 
-ShippedLayout::ShippedLayout(const std::wstring& programPath) {
+ShippedLayout::ShippedLayout(const std::wstring& programPath, TScale scale) {
   const UniqueModule program(LoadLibraryExW(programPath.c_str(), nullptr,
                                             LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
   if (!program) throw std::runtime_error("cannot load the program's resources");
@@ -68,12 +68,39 @@ ShippedLayout::ShippedLayout(const std::wstring& programPath) {
                     : property.name == "Width"  ? &bounds.right
                     : property.name == "Height" ? &bounds.bottom
                                                 : nullptr;
-      if (field) *field = property.Int(), ++found;
+      if (field) *field = scale.Pixels(property.Int()), ++found;
     }
     if (found != 4) continue;  // components without a place: image lists, menus
     bounds.right += bounds.left;
     bounds.bottom += bounds.top;
     controls_.push_back({child.name, bounds});
+  }
+}
+
+namespace {
+constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
+constexpr wchar_t kLogPixels[] = L"LogPixels";
+}  // namespace
+
+ScreenDensity::ScreenDensity(int dpi) {
+  DWORD size = 0;
+  if (RegGetValueW(HKEY_CURRENT_USER, kDesktopKey, kLogPixels, RRF_RT_REG_DWORD, nullptr, nullptr, &size) ==
+      ERROR_SUCCESS) {
+    before_.resize(size);
+    RegGetValueW(HKEY_CURRENT_USER, kDesktopKey, kLogPixels, RRF_RT_REG_DWORD, nullptr, before_.data(),
+                 &size);
+  }
+  const DWORD value = static_cast<DWORD>(dpi);
+  EXPECT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, kLogPixels, REG_DWORD, &value, sizeof(value)),
+            ERROR_SUCCESS);
+}
+
+ScreenDensity::~ScreenDensity() {
+  if (before_.empty()) {
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, kDesktopKey, kLogPixels);
+  } else {
+    RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, kLogPixels, REG_DWORD, before_.data(),
+                    static_cast<DWORD>(before_.size()));
   }
 }
 
@@ -84,7 +111,7 @@ RECT ShippedLayout::Bounds(std::string_view controlName) const {
   return {};
 }
 
-ShippedProgram::ShippedProgram(DWORD startLimitMs) : layout_(ProgramPath()) {
+ShippedProgram::ShippedProgram(TScale scale, DWORD startLimitMs) : layout_(ProgramPath(), scale) {
   std::wstring commandLine = L"\"" + ProgramPath() + L"\"";
   STARTUPINFOW startup = {};
   startup.cb = sizeof(startup);

@@ -14,13 +14,15 @@
 #include "base/unique_handle.h"
 #include "tests/support/other_windows.h"
 #include "tests/support/process_memory.h"
+#include "toolkit/scale.h"
 
 namespace testsupport {
 
-// The controls' places in the program's window, from the layout compiled into the program.
+// The controls' places in the program's window, from the layout compiled into the program, at
+// the screen density the program runs at.
 class ShippedLayout {
  public:
-  explicit ShippedLayout(const std::wstring& programPath);
+  ShippedLayout(const std::wstring& programPath, TScale scale);
   // The control's rectangle in the window's client coordinates; a name that the layout does not
   // hold is a test failure, and gives an empty rectangle.
   RECT Bounds(std::string_view controlName) const;
@@ -33,12 +35,26 @@ class ShippedLayout {
   std::vector<Control> controls_;
 };
 
+// Sets the screen density that programs started from now on find (the prefix's LogPixels), and
+// puts back the one before when it goes.
+class ScreenDensity {
+ public:
+  explicit ScreenDensity(int dpi);
+  ~ScreenDensity();
+  ScreenDensity(const ScreenDensity&) = delete;
+  ScreenDensity& operator=(const ScreenDensity&) = delete;
+
+ private:
+  std::vector<BYTE> before_;  // the value's data, empty when there was none
+};
+
 class ShippedProgram {
  public:
   // Starts the program and waits until its window is shown, or a dialog in its place (an error
   // box while the window is being shown) within `startLimitMs`; failure to do so is a test
-  // failure (see Started()). The first scan runs before the window is shown.
-  explicit ShippedProgram(DWORD startLimitMs = 20000);
+  // failure (see Started()). The first scan runs before the window is shown. `scale` is the
+  // screen density that the program will find (see ScreenDensity).
+  explicit ShippedProgram(TScale scale = {}, DWORD startLimitMs = 20000);
   // Closes the error boxes and the window if still there, and ends the process if it hangs.
   ~ShippedProgram();
   ShippedProgram(const ShippedProgram&) = delete;

@@ -33,7 +33,7 @@ die() { # message [log]
 start_xvfb() {
   local n=90
   while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$state/xvfb.log" 2>&1 &
+  Xvfb ":$n" -screen 0 1920x1440x24 -nolisten tcp >"$state/xvfb.log" 2>&1 &
   echo $! > "$state/xvfb.pid"
   for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
   [ -e "/tmp/.X11-unix/X$n" ] || die "Xvfb :$n did not start within 10 s" "$state/xvfb.log"

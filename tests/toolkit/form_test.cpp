@@ -11,6 +11,7 @@
 
 #include "toolkit/classes.h"
 #include "toolkit/edit.h"
+#include "toolkit/image_list.h"
 #include "toolkit/label.h"
 #include "toolkit/list_view.h"
 
@@ -34,9 +35,9 @@ TEST(DesktopCentre, HalvesRoundTowardsZeroAndTheWindowStaysInsideTheDesktop) {
 class FormTest : public testing::Test {
  protected:
   // A form whose errors are collected instead of shown.
-  TForm& Build(const std::string& description, HWND owner = nullptr) {
-    form_ = std::make_unique<TForm>(
-        TFormSite{owner, [this](std::exception_ptr error) { errors_.push_back(ExceptionMessage(error)); }});
+  TForm& Build(const std::string& description, HWND owner = nullptr, TScale scale = {}) {
+    form_ = std::make_unique<TForm>(TFormSite{
+        owner, [this](std::exception_ptr error) { errors_.push_back(ExceptionMessage(error)); }, scale});
     LoadForm(*form_, description, GetModuleHandleW(nullptr), StandardClasses(), handlers_);
     return *form_;
   }
@@ -74,6 +75,8 @@ TEST_F(FormTest, LoaderErrorsNameTheLineOfTheFault) {
             L"Layout line 2: Font.Style: unknown font style fsWavy");
   EXPECT_EQ(LoadError("object f: TForm\n  object e: TEdit\n    Width = \"wide\"\n  end\nend"),
             L"Layout line 3: Width: a number was expected");
+  EXPECT_EQ(LoadError("object f: TForm\n  PixelsPerInch = 120\nend"),
+            L"Layout line 2: PixelsPerInch: layouts are drawn at 96 pixels per inch");
 }
 
 TEST_F(FormTest, ControlsDrawWithTheFormsFontUntilTheyNameTheirOwnWhichStartsFromIt) {
@@ -128,6 +131,63 @@ end)");
   EXPECT_EQ(std::vector<LONG>({edit.left, edit.top, edit.right, edit.bottom}),
             std::vector<LONG>({10, 25, 40, 65}));
   EXPECT_EQ(form.ClientSize().cx, 400);
+}
+
+TEST_F(FormTest, OnADenserScreenEveryLengthOfTheLayoutGrowsWithTheDensity) {
+  TForm& form = Build(R"(object f: TForm
+  ClientWidth = 400
+  ClientHeight = 301
+  Font.Height = -12
+  object l: TLabel
+    AutoSize = False
+    Left = 10
+    Top = 21
+    Width = 30
+    Height = 40
+  end
+  object big: TLabel
+    Font.Height = -19
+    Caption = "big"
+  end
+  object e: TEdit
+    Left = 10
+    Top = 20
+    Width = 30
+    Height = 41
+  end
+  object list: TListView
+    item Caption = "one" Width = 260 end
+    item Caption = "two" Width = 75 end
+  end
+  object images: TImageList
+    Width = 20
+    Height = 20
+  end
+end)",
+                      nullptr, TScale(144));
+  EXPECT_EQ(form.ClientSize().cx, 600);
+  EXPECT_EQ(form.ClientSize().cy, 452);  // 451.5
+  const RECT label = form.Find<TLabel>("l").BoundsRect();
+  const RECT edit = form.Find<TEdit>("e").BoundsRect();
+  EXPECT_EQ(std::vector<LONG>({label.left, label.top, label.right, label.bottom}),
+            std::vector<LONG>({15, 32, 60, 92}));
+  EXPECT_EQ(std::vector<LONG>({edit.left, edit.top, edit.right, edit.bottom}),
+            std::vector<LONG>({15, 30, 60, 92}));
+  // Fonts keep their layout heights and are made at the screen's.
+  const auto fontHeight = [](HFONT font) {
+    LOGFONTW values = {};
+    GetObjectW(font, sizeof(values), &values);
+    return values.lfHeight;
+  };
+  EXPECT_EQ(form.Font().height, -12);
+  EXPECT_EQ(fontHeight(form.FontHandle()), -18);
+  // A label's own font too: a 19-pixel font at 150 % is 28.5 pixels, at least 29 pixels a line.
+  EXPECT_GE(form.Find<TLabel>("big").Height(), 29);
+  const HWND list = form.Find<TListView>("list").Handle();
+  EXPECT_EQ(SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0), 390);
+  EXPECT_EQ(SendMessageW(list, LVM_GETCOLUMNWIDTH, 1, 0), 113);  // 112.5
+  EXPECT_EQ(form.Find<TImageList>("images").Width(), 30);
+  EXPECT_EQ(form.Find<TImageList>("images").Height(), 30);
 }
 
 TEST_F(FormTest, AnErrorEscapingOnShowGoesToTheSiteAndTheFormIsShownAllTheSame) {

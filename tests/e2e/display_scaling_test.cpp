@@ -1,0 +1,181 @@
+// The shipped program on screens of 96, 120, 144 and 192 dpi: the whole window grows with the
+// density, its skin keeps its colours at the scaled points, the list's four columns fit, and
+// every button and header acts where it is drawn. At 96 dpi the window is pixel for pixel the
+// picture kept in tests/fixtures.
+// clang-format off
+#include <windows.h>
+#include <commctrl.h>
+// clang-format on
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "catalogue/uninstall_entries.h"
+#include "tests/e2e/e2e_fixture.h"
+#include "tests/e2e/shipped_program.h"
+#include "tests/support/registry_fixture.h"
+#include "tests/support/screenshot.h"
+#include "tests/support/skin_colours.h"
+#include "tests/support/user_input.h"
+#include "toolkit/picture.h"
+
+namespace testsupport {
+namespace {
+
+class DisplayScalingTest : public ShippedProgramTest, public testing::WithParamInterface<int> {};
+
+constexpr wchar_t kSelfRemover[] = L"Scaled Self Remover";
+
+// An entry whose uninstaller is the system's reg.exe deleting the entry's own key.
+void AddSelfRemovingEntry() {
+  const UniqueRegKey key = CreateEntryKey(kSelfRemover);
+  SetText(key.Get(), L"DisplayName", kSelfRemover);
+  SetText(key.Get(), L"Publisher", L"Zeta Tests");
+  SetText(key.Get(), L"DisplayVersion", L"1.2.3");
+  SetText(key.Get(), L"URLInfoAbout", L"https://example.org/help");
+  SetText(key.Get(), L"DisplayIcon", L"C:\\windows\\system32\\winecfg.exe");
+  SetText(key.Get(), L"UninstallString",
+          L"\"C:\\windows\\system32\\reg.exe\" delete \"HKLM\\" + std::wstring(kUninstallKey) + L"\\" +
+              kSelfRemover + L"\" /f");
+}
+
+std::vector<std::wstring> Column(const ShippedProgram& program, int column) {
+  std::vector<std::wstring> texts;
+  for (int row = 0; row < program.RowCount(); ++row) texts.push_back(program.Cell(row, column));
+  return texts;
+}
+
+bool SortedAsTheListSorts(const std::vector<std::wstring>& texts) {
+  return std::is_sorted(texts.begin(), texts.end(), [](const std::wstring& a, const std::wstring& b) {
+    return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), static_cast<int>(a.size()),
+                          b.c_str(), static_cast<int>(b.size())) == CSTR_LESS_THAN;
+  });
+}
+
+// The pixels of `shot` that differ from the picture in `path`; a size mismatch differs wholly.
+int PixelsDifferingFrom(const Screenshot& shot, const std::wstring& path, POINT& firstDifference) {
+  std::ifstream file(std::filesystem::path(path), std::ios::binary);
+  const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(file), {}};
+  const TPicture reference = DecodePng(bytes);
+  if (reference.Width() != shot.Width() || reference.Height() != shot.Height())
+    return shot.Width() * shot.Height();
+  const auto pixels = reference.Graphic()->Pixels();
+  int differing = 0;
+  for (int y = 0; y < shot.Height(); ++y)
+    for (int x = 0; x < shot.Width(); ++x) {
+      const std::uint8_t* p = &pixels[(static_cast<size_t>(y) * shot.Width() + x) * 4];
+      if (shot.At(x, y) == RGB(p[2], p[1], p[0])) continue;
+      if (differing++ == 0) firstDifference = {x, y};
+    }
+  return differing;
+}
+
+TEST_P(DisplayScalingTest, TheWholeWindowGrowsWithTheDensityAndActsWhereItIsDrawn) {
+  const int dpi = GetParam();
+  const TScale scale(dpi);
+  ImportRegFile(L"gui_entries.reg");
+  AddSelfRemovingEntry();
+  const ScreenDensity density(dpi);
+  ShippedProgram program(scale);
+  ASSERT_TRUE(program.Started());
+  const HWND window = program.Window();
+
+  RECT bounds = {};
+  GetWindowRect(window, &bounds);
+  EXPECT_EQ(bounds.right - bounds.left, scale.Pixels(870));
+  EXPECT_EQ(bounds.bottom - bounds.top, scale.Pixels(619));
+  {
+    const Screenshot shot(window);
+    KeepScreenshot(window, "window_" + std::to_string(dpi) + "dpi");
+    ExpectSkinColours(shot, dpi);
+    if (dpi == 96) {
+      POINT first = {};
+      EXPECT_EQ(PixelsDifferingFrom(shot, TEST_FIXTURE_DIR L"/window_96dpi.png", first), 0)
+          << "first at (" << first.x << ", " << first.y << ")";
+    }
+  }
+
+  // The list grows with its font and icons: its four columns fit without a scroll bar, and it
+  // shows as many rows as at 96 dpi.
+  const HWND list = FindWindowExW(window, nullptr, WC_LISTVIEWW, nullptr);
+  EXPECT_EQ(GetWindowLongW(list, GWL_STYLE) & WS_HSCROLL, 0);
+  RECT client = {};
+  GetClientRect(list, &client);
+  int columns = 0;
+  for (int column = 0; column < 4; ++column)
+    columns += static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0));
+  EXPECT_EQ(columns, scale.Pixels(260) + scale.Pixels(110) + scale.Pixels(90) + scale.Pixels(200));
+  EXPECT_LE(columns, client.right);
+  const auto rowsPerPage = static_cast<int>(SendMessageW(list, LVM_GETCOUNTPERPAGE, 0, 0));
+  EXPECT_GE(rowsPerPage, 13);
+  EXPECT_LE(rowsPerPage, 16);
+
+  // The Publisher header bar sorts by publisher, clicked right of its caption (the caption is a
+  // label of its own, which takes the clicks on it).
+  ASSERT_FALSE(SortedAsTheListSorts(Column(program, 1)));
+  program.Click(ScaledPoint(530, 151, dpi));
+  EXPECT_TRUE(SortedAsTheListSorts(Column(program, 1)));
+
+  // All Programs rescans, and lights up, its tab reaching into the panel, while pointed at.
+  const int rows = program.RowCount();
+  {
+    const UniqueRegKey added = CreateEntryKey(L"Scaled Newcomer");
+    SetText(added.Get(), L"DisplayName", L"Scaled Newcomer");
+  }
+  program.ClickControl("imgbtn4");
+  EXPECT_EQ(program.RowCount(), rows + 1);
+  {
+    const Screenshot hovered(window);
+    const POINT tab = ScaledPoint(150, 165, dpi);
+    EXPECT_TRUE(Near(hovered.At(tab.x, tab.y), 207, 206, 207, 8));
+  }
+
+  // Pressing on the background and moving drags the window along.
+  RECT before = {};
+  GetWindowRect(window, &before);
+  POINT grip = ScaledPoint(80, 400, dpi);
+  ClientToScreen(window, &grip);
+  MovePointer(grip);
+  Sleep(100);
+  SendMouse(MOUSEEVENTF_LEFTDOWN);
+  for (int step = 1; step <= 5; ++step) {
+    Sleep(60);
+    MovePointer({grip.x + 8 * step, grip.y + 6 * step});
+  }
+  Sleep(100);
+  SendMouse(MOUSEEVENTF_LEFTUP);
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        RECT after = {};
+        GetWindowRect(window, &after);
+        return std::abs(after.left - before.left - 40) <= 8 && std::abs(after.top - before.top - 30) <= 6;
+      },
+      3000));
+
+  // Uninstall runs the selected entry's uninstaller, which removes the entry.
+  ASSERT_TRUE(program.SelectRow(program.RowOf(kSelfRemover)));
+  KeepScreenshot(window, "window_" + std::to_string(dpi) + "dpi_details");
+  program.ClickControl("imgbtn2");
+  EXPECT_TRUE(WaitUntil([&] { return program.RowOf(kSelfRemover) < 0; }, 15000));
+  EXPECT_FALSE(EntryExists(kSelfRemover));
+
+  // Minimise hides the window with the application; restored, Close ends the program.
+  program.ClickControl("imgbtnMix");
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(window); }, 5000));
+  PostMessageW(GetWindow(window, GW_OWNER), WM_SYSCOMMAND, SC_RESTORE, 0);
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(window) != FALSE; }, 5000));
+  program.ClickControl("imgbtn5");
+  EXPECT_EQ(program.WaitForExit(10000), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Densities, DisplayScalingTest, testing::Values(96, 120, 144, 192),
+                         [](const testing::TestParamInfo<int>& info) {
+                           return std::to_string(info.param) + "dpi";
+                         });
+
+}  // namespace
+}  // namespace testsupport

@@ -1,0 +1,45 @@
+#pragma once
+// The screen's density against the layout's: layouts and pictures are drawn at 96 pixels per
+// inch, and a window on a denser screen is built larger by dpi / 96, every size and picture
+// with it, so that it keeps its proportions and stays crisp.
+
+#include <windows.h>
+
+#include <string>
+
+#include "toolkit/picture.h"
+
+class TScale {
+ public:
+  static constexpr int kLayoutDpi = 96;
+
+  constexpr TScale() = default;
+  // A density the system does not report (0 or less) counts as the layout's own.
+  explicit constexpr TScale(int dpi) : dpi_(dpi > 0 ? dpi : kLayoutDpi) {}
+
+  int Dpi() const { return dpi_; }
+  // A length of the layout in screen pixels, rounded half away from zero.
+  int Pixels(int layoutPixels) const { return MulDiv(layoutPixels, dpi_, kLayoutDpi); }
+
+  // The density of the screen as this process sees it.
+  static TScale OfScreen();
+
+  friend bool operator==(const TScale&, const TScale&) = default;
+
+ private:
+  int dpi_ = kLayoutDpi;
+};
+
+// Tells the system that the program scales its windows itself, so that the system neither
+// stretches them as bitmaps nor reports 96 pixels per inch on a denser screen. Call before the
+// first window is made.
+void DeclareDpiAware();
+
+// The densities that pictures are stored for besides the layout's own: a picture resource NAME
+// drawn at 125 % is stored as NAME_125, and so on.
+inline constexpr int kPictureDpis[] = {96, 120, 144, 192};
+
+// A picture resource at `scale`: the one stored for that density, or else the one stored for
+// the nearest larger density (the largest there is for denser screens) resized to fit with a
+// filter that keeps edges smooth. Raises Exception if the resource is missing or damaged.
+TPicture LoadScaledPicture(HMODULE module, const std::wstring& name, TScale scale);
