@@ -114,11 +114,14 @@ TEST_P(DisplayScalingTest, TheWholeWindowGrowsWithTheDensityAndActsWhereItIsDraw
   EXPECT_GE(rowsPerPage, 13);
   EXPECT_LE(rowsPerPage, 16);
 
-  // The Publisher header bar sorts by publisher, clicked right of its caption (the caption is a
-  // label of its own, which takes the clicks on it).
-  ASSERT_FALSE(SortedAsTheListSorts(Column(program, 1)));
-  program.Click(ScaledPoint(530, 151, dpi));
-  EXPECT_TRUE(SortedAsTheListSorts(Column(program, 1)));
+  // Each header bar sorts by its column, clicked right of its caption (the captions are labels
+  // of their own, which take the clicks on them). Each first click on a column sorts ascending.
+  for (const auto& [x, column] : {std::pair{530, 1}, {620, 2}, {800, 3}, {400, 0}}) {
+    SCOPED_TRACE(column);
+    ASSERT_FALSE(SortedAsTheListSorts(Column(program, column)));
+    program.Click(ScaledPoint(x, 151, dpi));
+    EXPECT_TRUE(SortedAsTheListSorts(Column(program, column)));
+  }
 
   // All Programs rescans, and lights up, its tab reaching into the panel, while pointed at.
   const int rows = program.RowCount();
