@@ -225,6 +225,9 @@ TEST_F(HostileDataTest, TwentyThousandEntriesAreAllShownWithinTheMemoryTheyExpla
   ASSERT_EQ(program.RowCount(), kEntries);
   for (const int row : {0, 1, 9999, kEntries - 1}) EXPECT_EQ(program.Cell(row, 0), NumberedName(row));
   const TProcessMemory scanned = program.Memory();
+  // Read after the memory: asking the window's accessible object loads the system's COM and
+  // accessibility libraries into the program.
+  EXPECT_EQ(program.CountText(), L"Total 20000 Softwares");
 
   // Texts are held twice (the rows and the search snapshot), as UTF-16; every other row has an
   // image, and image 0 is the layout's.
@@ -258,6 +261,7 @@ TEST_F(HostileDataTest, TwentyThousandEntriesAreAllShownWithinTheMemoryTheyExpla
   ASSERT_TRUE(program.SelectRow(5));
   program.TypeIntoSearch(L"Entry 1999");  // Entry 19990 to Entry 19999
   EXPECT_TRUE(WaitUntil([&] { return program.RowCount() == 10; }, 10000)) << program.RowCount() << " rows";
+  EXPECT_EQ(program.CountText(), L"10");
 }
 
 TEST_F(HostileDataTest, KeyNamesOfTheRegistrysMaximumLengthAreShownWithTheirFullKeyPaths) {

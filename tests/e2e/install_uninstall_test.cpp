@@ -75,6 +75,7 @@ TEST_F(InstallUninstallTest, InstalledProgramsAreListedSearchedAndUninstalledThr
   KeepScreenshot(program.Window(), "e2e_installed");
   std::vector<std::wstring> names = program.Names();
   ASSERT_EQ(names.size(), 4u);
+  EXPECT_EQ(program.CountText(), L"Total 4 Softwares");
   EXPECT_TRUE(Contains(names, kNsisName));
   EXPECT_TRUE(Contains(names, kMsiName));
   const int nsisRow = program.RowOf(kNsisName);
@@ -87,10 +88,12 @@ TEST_F(InstallUninstallTest, InstalledProgramsAreListedSearchedAndUninstalledThr
   program.TypeIntoSearch(L"msi");
   EXPECT_TRUE(WaitUntil([&] { return program.RowCount() == 1; }, 3000)) << program.RowCount() << " rows";
   EXPECT_EQ(program.Names(), std::vector<std::wstring>{kMsiName});
+  EXPECT_EQ(program.CountText(), L"1");  // a search shows the bare number
   KeepScreenshot(program.Window(), "e2e_search");
   for (int i = 0; i < 3; ++i) PressKey(VK_BACK);
   EXPECT_TRUE(WaitUntil([&] { return program.RowCount() == 4; }, 3000)) << program.RowCount() << " rows";
   EXPECT_EQ(program.SearchText(), L"");
+  EXPECT_EQ(program.CountText(), L"4");
 
   // A right click opens the context menu; Escape closes it and leaves the list as it was.
   program.RightClick(program.RowPoint(0));
@@ -109,6 +112,7 @@ TEST_F(InstallUninstallTest, InstalledProgramsAreListedSearchedAndUninstalledThr
       WaitUntil([&] { return !EntryExists(kMsiKey) && !FileExists(Expanded(kMsiFile)); }, kUninstallLimit))
       << "the MSI product is still installed";
   EXPECT_TRUE(WaitUntil([&] { return program.Answers(100) && program.RowCount() == 3; }, kUninstallLimit));
+  EXPECT_EQ(program.CountText(), L"Total 3 Softwares");
   names = program.Names();
   EXPECT_FALSE(Contains(names, kMsiName));
   EXPECT_TRUE(Contains(names, kNsisName));
@@ -131,6 +135,7 @@ TEST_F(InstallUninstallTest, InstalledProgramsAreListedSearchedAndUninstalledThr
   ASSERT_TRUE(program.Answers());
   program.ClickControl("imgbtn4");
   EXPECT_TRUE(WaitUntil([&] { return program.RowCount() == 2; }, 5000)) << program.RowCount() << " rows";
+  EXPECT_EQ(program.CountText(), L"Total 2 Softwares");
   names = program.Names();
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::wstring>{L"Alpha Editor", L"Zeta Tool"}));

@@ -2,12 +2,14 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <oleacc.h>
 
 #include <cstdlib>
 #include <stdexcept>
 
 #include "tests/support/user_input.h"
 #include "toolkit/component.h"
+#include "toolkit/form_accessible.h"
 #include "toolkit/layout.h"
 
 namespace testsupport {
@@ -243,6 +245,18 @@ LRESULT ShippedProgram::ListMessage(UINT message, WPARAM wParam, void* data, siz
 
 int ShippedProgram::RowCount() const {
   return ListRowCount(List());
+}
+
+std::wstring ShippedProgram::CountText() const {
+  UniqueCom<IAccessible> client;
+  if (FAILED(AccessibleObjectFromWindow(window_, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                        reinterpret_cast<void**>(client.Put()))))
+    return {};
+  BSTR name = nullptr;
+  if (client.Get()->get_accName(ChildVariant(1), &name) != S_OK || !name) return {};
+  std::wstring text(name, SysStringLen(name));
+  SysFreeString(name);
+  return text;
 }
 
 std::wstring ShippedProgram::Cell(int row, int column) const {

@@ -84,6 +84,9 @@ class ShippedProgram {
 
   // The list as shown.
   int RowCount() const;
+  // The count label's text. The label has no window of its own, so it is read as a screen reader
+  // reads it: the first child of the window's accessible object. Empty if that cannot be read.
+  std::wstring CountText() const;
   std::wstring Cell(int row, int column) const;
   std::vector<std::wstring> Names() const;
   int RowOf(std::wstring_view name) const;  // -1 when no row has that name
