@@ -60,14 +60,16 @@ std::vector<std::vector<TTap>> ResampleTaps(int from, int to) {
     const double centre = (x + 0.5) * ratio - 0.5;
     const int first = std::max(0, static_cast<int>(std::floor(centre - radius)) + 1);
     const int last = std::min(from - 1, static_cast<int>(std::ceil(centre + radius)) - 1);
-    double total = 0;
-    for (int s = first; s <= last; ++s) total += std::max(0.0, 1.0 - std::abs(s - centre) / radius);
+    std::vector<TTap>& pixel = taps[static_cast<size_t>(x)];
+    float total = 0;
     for (int s = first; s <= last; ++s) {
-      const double weight = std::max(0.0, 1.0 - std::abs(s - centre) / radius);
-      if (weight > 0) taps[static_cast<size_t>(x)].push_back({s, static_cast<float>(weight / total)});
+      const auto weight = static_cast<float>(1.0 - std::abs(s - centre) / radius);
+      if (weight <= 0) continue;
+      pixel.push_back({s, weight});
+      total += weight;
     }
-    if (taps[static_cast<size_t>(x)].empty())
-      taps[static_cast<size_t>(x)].push_back({std::clamp(x, 0, from - 1), 1.0f});
+    for (TTap& tap : pixel) tap.weight /= total;
+    if (pixel.empty()) pixel.push_back({std::clamp(x, 0, from - 1), 1.0f});
   }
   return taps;
 }

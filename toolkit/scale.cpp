@@ -21,17 +21,13 @@ std::wstring VariantName(const std::wstring& name, int dpi) {
   return dpi == TScale::kLayoutDpi ? name : name + L"_" + std::to_wstring(dpi * 100 / TScale::kLayoutDpi);
 }
 
-bool HasPictureResource(HMODULE module, const std::wstring& name) {
-  return FindResourceW(module, name.c_str(), MAKEINTRESOURCEW(10) /* RT_RCDATA */) != nullptr;
-}
-
 }  // namespace
 
 TPicture LoadScaledPicture(HMODULE module, const std::wstring& name, TScale scale) {
   // The nearest stored density at or above the screen's, else the densest one stored.
   int chosen = TScale::kLayoutDpi;
   for (const int dpi : kPictureDpis) {
-    if (!HasPictureResource(module, VariantName(name, dpi))) continue;
+    if (!HasResourceBytes(module, VariantName(name, dpi))) continue;
     chosen = dpi;
     if (dpi >= scale.Dpi()) break;
   }
