@@ -10,7 +10,9 @@ who=run
 source "$(dirname "$0")/lib.sh"
 
 bash "$root/scripts/setup.sh" --packages  # Wine first, to find out the host's kind
+export CALDWEX_PACKAGES_CHECKED=1
 arch=$(host_arch)
+[ "$arch" = i686 ] || [ -n "${CALDWEX_ARCH:-}" ] || say "$(why_x86_64)"
 bash "$root/scripts/build.sh" "$arch" CaldwexUninstaller
 
 export WINEPREFIX="$root/build/demo-prefix"
