@@ -246,12 +246,14 @@ void TForm1::lv1DblClick(TObject&) {
 }
 
 // Runs the selected entry's uninstaller as stored, waits for it to end, and rescans. Nothing is
-// run, and nothing rescanned, without a selected row.
+// run, and nothing rescanned, without a selected row. The uninstaller's first window takes the
+// show state given here in place of its own, so it must be a shown one: a hidden uninstaller
+// that waits for a click would never end, and the wait with it.
 void TForm1::UninstallSelected() {
   const TListItem* selected = lv1->SelectedItem();
   if (!selected) return;
   const std::wstring command = selected->SubItems.at(kSubUninstall);  // the rescan drops the row
-  RunAndWait(command, SW_HIDE);
+  RunAndWait(command, SW_SHOWNORMAL);
   ScanUninstallEntries(*lv1, *ImageListSofticon);
 }
 
