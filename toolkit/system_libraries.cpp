@@ -9,14 +9,10 @@
 
 namespace {
 
-HMODULE Kernel32() {
-  return GetModuleHandleW(L"kernel32.dll");
-}
-
 // A kernel32 function that older systems lack, looked up by name.
 template <typename Pointer>
 Pointer KernelFunction(const char* name) {
-  const HMODULE kernel32 = Kernel32();
+  const HMODULE kernel32 = GetModuleHandleW(L"kernel32.dll");
   // Through a pointer to a function without parameters, which converts to any other.
   return kernel32 ? reinterpret_cast<Pointer>(reinterpret_cast<void (*)()>(GetProcAddress(kernel32, name)))
                   : nullptr;
