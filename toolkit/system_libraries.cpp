@@ -80,22 +80,11 @@ class TSystemFunction {
     return call ? call(__VA_ARGS__) : failed;                               \
   } while (false)
 
-TSystemLibrary& CommonControls() {
-  static TSystemLibrary library(L"comctl32.dll");
-  return library;
-}
-TSystemLibrary& ImageLibrary() {
-  static TSystemLibrary library(L"msimg32.dll");
-  return library;
-}
-TSystemLibrary& Accessibility() {
-  static TSystemLibrary library(L"oleacc.dll");
-  return library;
-}
-TSystemLibrary& Themes() {
-  static TSystemLibrary library(L"uxtheme.dll");
-  return library;
-}
+// Each is loaded on the first call of one of its functions and freed as the program ends.
+TSystemLibrary commonControls(L"comctl32.dll");
+TSystemLibrary imageLibrary(L"msimg32.dll");
+TSystemLibrary accessibility(L"oleacc.dll");
+TSystemLibrary themes(L"uxtheme.dll");
 
 }  // namespace
 
@@ -128,45 +117,45 @@ FARPROC TSystemLibrary::Function(const char* name) {
 namespace syslib {
 
 BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* init) {
-  CALL_SYSTEM_FUNCTION(CommonControls(), InitCommonControlsEx, FALSE, init);
+  CALL_SYSTEM_FUNCTION(commonControls, InitCommonControlsEx, FALSE, init);
 }
 
 HIMAGELIST ImageList_Create(int width, int height, UINT flags, int initial, int grow) {
-  CALL_SYSTEM_FUNCTION(CommonControls(), ImageList_Create, nullptr, width, height, flags, initial, grow);
+  CALL_SYSTEM_FUNCTION(commonControls, ImageList_Create, nullptr, width, height, flags, initial, grow);
 }
 
 BOOL ImageList_Destroy(HIMAGELIST list) {
-  CALL_SYSTEM_FUNCTION(CommonControls(), ImageList_Destroy, FALSE, list);
+  CALL_SYSTEM_FUNCTION(commonControls, ImageList_Destroy, FALSE, list);
 }
 
 int ImageList_GetImageCount(HIMAGELIST list) {
-  CALL_SYSTEM_FUNCTION(CommonControls(), ImageList_GetImageCount, 0, list);
+  CALL_SYSTEM_FUNCTION(commonControls, ImageList_GetImageCount, 0, list);
 }
 
 BOOL ImageList_SetImageCount(HIMAGELIST list, UINT count) {
-  CALL_SYSTEM_FUNCTION(CommonControls(), ImageList_SetImageCount, FALSE, list, count);
+  CALL_SYSTEM_FUNCTION(commonControls, ImageList_SetImageCount, FALSE, list, count);
 }
 
 BOOL ImageList_Replace(HIMAGELIST list, int index, HBITMAP image, HBITMAP mask) {
-  CALL_SYSTEM_FUNCTION(CommonControls(), ImageList_Replace, FALSE, list, index, image, mask);
+  CALL_SYSTEM_FUNCTION(commonControls, ImageList_Replace, FALSE, list, index, image, mask);
 }
 
 BOOL AlphaBlend(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
                 int sourceWidth, int sourceHeight, BLENDFUNCTION blend) {
-  CALL_SYSTEM_FUNCTION(ImageLibrary(), AlphaBlend, FALSE, dest, x, y, width, height, source, sourceX, sourceY,
+  CALL_SYSTEM_FUNCTION(imageLibrary, AlphaBlend, FALSE, dest, x, y, width, height, source, sourceX, sourceY,
                        sourceWidth, sourceHeight, blend);
 }
 
 HRESULT AccessibleObjectFromWindow(HWND window, DWORD objectId, REFIID iid, void** object) {
-  CALL_SYSTEM_FUNCTION(Accessibility(), AccessibleObjectFromWindow, E_FAIL, window, objectId, iid, object);
+  CALL_SYSTEM_FUNCTION(accessibility, AccessibleObjectFromWindow, E_FAIL, window, objectId, iid, object);
 }
 
 LRESULT LresultFromObject(REFIID iid, WPARAM wParam, IUnknown* object) {
-  CALL_SYSTEM_FUNCTION(Accessibility(), LresultFromObject, static_cast<LRESULT>(E_FAIL), iid, wParam, object);
+  CALL_SYSTEM_FUNCTION(accessibility, LresultFromObject, static_cast<LRESULT>(E_FAIL), iid, wParam, object);
 }
 
 BOOL IsThemeActive() {
-  CALL_SYSTEM_FUNCTION(Themes(), IsThemeActive, FALSE);
+  CALL_SYSTEM_FUNCTION(themes, IsThemeActive, FALSE);
 }
 
 }  // namespace syslib
