@@ -32,7 +32,6 @@ class TSystemLibrary {
   TSystemLibrary(const TSystemLibrary&) = delete;
   TSystemLibrary& operator=(const TSystemLibrary&) = delete;
 
-  const wchar_t* FileName() const { return fileName_; }
   // The function's address, or nullptr when the library or the function is missing; the first
   // such miss of each is reported.
   FARPROC Function(const char* name);

@@ -1,11 +1,11 @@
 // A DLL left beside the program under the name of a system DLL is never loaded. The program runs
 // with administrator rights from its download folder, and for a DLL that is not among Windows'
 // known DLLs Windows looks in the program's own folder first. Wine does the same for a DLL whose
-// load order is "native, then builtin", which a test sets for the program by name in Wine's
-// registry (WINEDLLOVERRIDES in the environment does not reach a program that a Windows process
-// starts). For each of the four such DLLs the program uses, a copy of the program is started in
-// a folder of its own with a planted DLL of that name beside it (tests/e2e/planted_dll.cpp),
-// which leaves a marker file when it is loaded.
+// load order is "native, then builtin", which the test sets for the program by name in Wine's
+// registry (under Wine 8, WINEDLLOVERRIDES in the environment block given to CreateProcessW was
+// not honoured by the program started). For each of the four such DLLs the program uses, a copy of the
+// program is started in a folder of its own with a planted DLL of that name beside it
+// (tests/e2e/planted_dll.cpp), which leaves a marker file when it is loaded.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
