@@ -7,6 +7,7 @@
 #include "toolkit/application.h"
 #include "toolkit/error_box.h"
 #include "toolkit/scale.h"
+#include "toolkit/system_libraries.h"
 
 namespace {
 
@@ -27,6 +28,8 @@ class ComScope {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  // Before anything loads a DLL: the program may sit in a folder where anyone could put one.
+  RestrictDllSearch();
   DeclareDpiAware();
   const ComScope com;
   TApplication& application = Application();

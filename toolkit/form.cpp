@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "toolkit/form_accessible.h"
+#include "toolkit/system_libraries.h"
 
 namespace {
 
@@ -230,7 +231,7 @@ std::optional<LRESULT> TForm::OnGetObject(WPARAM flags, DWORD objectId) {
   if (static_cast<LONG>(objectId) != OBJID_CLIENT) return std::nullopt;
   // A COM object lives by its references: the form holds one, each client its own.
   if (!accessible_) accessible_.reset(new TFormAccessible(*this));
-  return LresultFromObject(__uuidof(IAccessible), flags, accessible_.get());
+  return syslib::LresultFromObject(__uuidof(IAccessible), flags, accessible_.get());
 }
 
 void TForm::InvalidateRect(const RECT& rect) const {

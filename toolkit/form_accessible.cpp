@@ -9,6 +9,7 @@
 
 #include "base/unique_handle.h"
 #include "toolkit/form.h"
+#include "toolkit/system_libraries.h"
 
 namespace {
 
@@ -66,8 +67,8 @@ template <typename Question>
 HRESULT AskWindow(const TWinControl& window, Question question) {
   UniqueCom<IAccessible> object;
   const HRESULT found =
-      AccessibleObjectFromWindow(window.Handle(), static_cast<DWORD>(OBJID_WINDOW), __uuidof(IAccessible),
-                                 reinterpret_cast<void**>(object.Put()));
+      syslib::AccessibleObjectFromWindow(window.Handle(), static_cast<DWORD>(OBJID_WINDOW),
+                                         __uuidof(IAccessible), reinterpret_cast<void**>(object.Put()));
   if (FAILED(found) || !object) return FAILED(found) ? found : E_FAIL;
   return question(*object.Get(), ChildVariant(CHILDID_SELF));
 }
@@ -154,8 +155,8 @@ HRESULT TFormAccessible::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT
 
 HRESULT TFormAccessible::get_accParent(IDispatch** parent) {
   if (!form_) return RPC_E_DISCONNECTED;
-  return AccessibleObjectFromWindow(form_->Handle(), static_cast<DWORD>(OBJID_WINDOW), __uuidof(IDispatch),
-                                    reinterpret_cast<void**>(parent));
+  return syslib::AccessibleObjectFromWindow(form_->Handle(), static_cast<DWORD>(OBJID_WINDOW),
+                                            __uuidof(IDispatch), reinterpret_cast<void**>(parent));
 }
 
 HRESULT TFormAccessible::get_accChildCount(long* count) {
@@ -170,8 +171,8 @@ HRESULT TFormAccessible::get_accChild(VARIANT child, IDispatch** object) {
   if (FAILED(ref.status)) return ref.status;
   if (ref.self) return QueryInterface(__uuidof(IDispatch), reinterpret_cast<void**>(object));
   if (!ref.window) return S_FALSE;  // a simple element: the client asks this object about it
-  return AccessibleObjectFromWindow(ref.window->Handle(), static_cast<DWORD>(OBJID_WINDOW),
-                                    __uuidof(IDispatch), reinterpret_cast<void**>(object));
+  return syslib::AccessibleObjectFromWindow(ref.window->Handle(), static_cast<DWORD>(OBJID_WINDOW),
+                                            __uuidof(IDispatch), reinterpret_cast<void**>(object));
 }
 
 HRESULT TFormAccessible::get_accName(VARIANT child, BSTR* name) {
@@ -322,8 +323,9 @@ HRESULT TFormAccessible::accHitTest(long left, long top, VARIANT* child) {
     if (!PtInRect(&bounds, point)) continue;
     if (candidate.window) {
       child->vt = VT_DISPATCH;
-      return AccessibleObjectFromWindow(candidate.window->Handle(), static_cast<DWORD>(OBJID_WINDOW),
-                                        __uuidof(IDispatch), reinterpret_cast<void**>(&child->pdispVal));
+      return syslib::AccessibleObjectFromWindow(candidate.window->Handle(), static_cast<DWORD>(OBJID_WINDOW),
+                                                __uuidof(IDispatch),
+                                                reinterpret_cast<void**>(&child->pdispVal));
     }
     *child = ChildVariant(static_cast<long>(i + 1));
     return S_OK;

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "toolkit/graphics.h"
+#include "toolkit/system_libraries.h"
 
 namespace {
 
@@ -35,15 +36,15 @@ TImageList::TImageList(int width, int height) {
 }
 
 TImageList::~TImageList() {
-  if (handle_) ImageList_Destroy(handle_);
+  if (handle_) syslib::ImageList_Destroy(handle_);
 }
 
 void TImageList::Recreate(int width, int height) {
-  if (handle_) ImageList_Destroy(handle_);
+  if (handle_) syslib::ImageList_Destroy(handle_);
   width_ = width;
   height_ = height;
   count_ = 0;
-  handle_ = ImageList_Create(width, height, ILC_COLOR32 | ILC_MASK, 16, kGrowBy);
+  handle_ = syslib::ImageList_Create(width, height, ILC_COLOR32 | ILC_MASK, 16, kGrowBy);
 }
 
 UniqueBitmap TImageList::RenderIcon(HICON icon) const {
@@ -83,10 +84,10 @@ UniqueBitmap TImageList::RenderIcon(HICON icon) const {
 
 int TImageList::AddImage(HBITMAP image) {
   if (!image) return -1;
-  if (count_ == ImageList_GetImageCount(handle_) &&
-      !ImageList_SetImageCount(handle_, static_cast<UINT>(count_ + std::max(kGrowBy, count_ / 4))))
+  if (count_ == syslib::ImageList_GetImageCount(handle_) &&
+      !syslib::ImageList_SetImageCount(handle_, static_cast<UINT>(count_ + std::max(kGrowBy, count_ / 4))))
     return -1;
-  if (!ImageList_Replace(handle_, count_, image, nullptr)) return -1;
+  if (!syslib::ImageList_Replace(handle_, count_, image, nullptr)) return -1;
   return count_++;
 }
 

@@ -1,8 +1,7 @@
 #include "toolkit/label.h"
 
-#include <uxtheme.h>
-
 #include "toolkit/form.h"
+#include "toolkit/system_libraries.h"
 
 TLabel::TLabel(TForm* parent) : TControl(parent) {
   SetBounds(0, 0, 65, 17);
@@ -65,7 +64,7 @@ void TLabel::AdjustBounds() {
 void TLabel::Paint(HDC dc) {
   RECT bounds = BoundsRect();
   // An opaque label fills its rectangle, unless visual themes draw labels without one.
-  if (!transparent_ && !IsThemeActive()) {
+  if (!transparent_ && !syslib::IsThemeActive()) {
     const UniqueBrush brush(CreateSolidBrush(color_.ToColorRef()));
     FillRect(dc, &bounds, brush.Get());
   }

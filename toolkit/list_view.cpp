@@ -10,13 +10,14 @@
 #include "toolkit/form.h"
 #include "toolkit/image_list.h"
 #include "toolkit/popup_menu.h"
+#include "toolkit/system_libraries.h"
 
 namespace {
 
 const wchar_t* ListViewClass() {
   static const bool registered = [] {
     INITCOMMONCONTROLSEX init = {sizeof(init), ICC_LISTVIEW_CLASSES};
-    return InitCommonControlsEx(&init) != FALSE;
+    return syslib::InitCommonControlsEx(&init) != FALSE;
   }();
   (void)registered;
   return WC_LISTVIEWW;

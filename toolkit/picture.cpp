@@ -5,6 +5,7 @@
 
 #include "base/errors.h"
 #include "toolkit/graphics.h"
+#include "toolkit/system_libraries.h"
 
 TGraphic::TGraphic(int width, int height, bool hasAlpha, std::span<const std::uint8_t> bgra, TAlphaForm form)
     : width_(width), height_(height), hasAlpha_(hasAlpha) {
@@ -33,7 +34,7 @@ void TGraphic::Draw(HDC dc, const RECT& dest) const {
   const int h = dest.bottom - dest.top;
   if (hasAlpha_) {
     const BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    AlphaBlend(dc, dest.left, dest.top, w, h, source.Get(), 0, 0, width_, height_, blend);
+    syslib::AlphaBlend(dc, dest.left, dest.top, w, h, source.Get(), 0, 0, width_, height_, blend);
   } else if (w == width_ && h == height_) {
     BitBlt(dc, dest.left, dest.top, w, h, source.Get(), 0, 0, SRCCOPY);
   } else {

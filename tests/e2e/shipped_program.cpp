@@ -3,7 +3,9 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 #include <oleacc.h>
+#include <psapi.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <stdexcept>
 
@@ -47,13 +49,13 @@ class RemoteMemory {
   void* address_;
 };
 
-std::wstring ProgramPath() {
+}  // namespace
+
+std::wstring ShippedProgramPath() {
   std::wstring path = CALDWEX_PROGRAM;
   for (wchar_t& c : path) c = c == L'/' ? L'\\' : c;
   return path;
 }
-
-}  // namespace
 
 ShippedLayout::ShippedLayout(const std::wstring& programPath, TScale scale) {
   const UniqueModule program(LoadLibraryExW(programPath.c_str(), nullptr,
@@ -113,14 +115,18 @@ RECT ShippedLayout::Bounds(std::string_view controlName) const {
   return {};
 }
 
-ShippedProgram::ShippedProgram(TScale scale, DWORD startLimitMs) : layout_(ProgramPath(), scale) {
-  std::wstring commandLine = L"\"" + ProgramPath() + L"\"";
+ShippedProgram::ShippedProgram(TScale scale, DWORD startLimitMs)
+    : ShippedProgram(ShippedProgramPath(), scale, startLimitMs) {}
+
+ShippedProgram::ShippedProgram(const std::wstring& programPath, TScale scale, DWORD startLimitMs)
+    : layout_(programPath, scale) {
+  std::wstring commandLine = L"\"" + programPath + L"\"";
   STARTUPINFOW startup = {};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION info = {};
   if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                       &info)) {
-    ADD_FAILURE() << "cannot start " << testing::PrintToString(ProgramPath()) << ": error " << GetLastError();
+    ADD_FAILURE() << "cannot start " << testing::PrintToString(programPath) << ": error " << GetLastError();
     return;
   }
   process_.Reset(info.hProcess);
@@ -173,6 +179,22 @@ DWORD ShippedProgram::WaitForExit(DWORD timeoutMs) {
   if (WaitForSingleObject(process_.Get(), timeoutMs) == WAIT_OBJECT_0)
     GetExitCodeProcess(process_.Get(), &code);
   return code;
+}
+
+std::vector<std::wstring> ShippedProgram::LoadedModules() const {
+  std::vector<HMODULE> modules(1024);
+  DWORD needed = 0;
+  if (!EnumProcessModulesEx(process_.Get(), modules.data(),
+                            static_cast<DWORD>(modules.size() * sizeof(HMODULE)), &needed, LIST_MODULES_ALL))
+    return {};
+  modules.resize(std::min<size_t>(modules.size(), needed / sizeof(HMODULE)));
+  std::vector<std::wstring> paths;
+  for (const HMODULE module : modules) {
+    std::wstring path(MAX_PATH, L'\0');
+    path.resize(GetModuleFileNameExW(process_.Get(), module, path.data(), MAX_PATH));
+    paths.push_back(path);
+  }
+  return paths;
 }
 
 void ShippedProgram::PointAt(POINT client) const {

@@ -48,6 +48,9 @@ class ScreenDensity {
   std::vector<BYTE> before_;  // the value's data, empty when there was none
 };
 
+// The program this build made, as a Windows path.
+std::wstring ShippedProgramPath();
+
 class ShippedProgram {
  public:
   // Starts the program and waits until its window is shown, or a dialog in its place (an error
@@ -55,6 +58,8 @@ class ShippedProgram {
   // failure (see Started()). The first scan runs before the window is shown. `scale` is the
   // screen density that the program will find (see ScreenDensity).
   explicit ShippedProgram(TScale scale = {}, DWORD startLimitMs = 20000);
+  // The same for a copy of the program at `programPath`.
+  explicit ShippedProgram(const std::wstring& programPath, TScale scale = {}, DWORD startLimitMs = 20000);
   // Closes the error boxes and the window if still there, and ends the process if it hangs.
   ~ShippedProgram();
   ShippedProgram(const ShippedProgram&) = delete;
@@ -71,6 +76,8 @@ class ShippedProgram {
   DWORD WaitForExit(DWORD timeoutMs);
   // The process's working set and private bytes now.
   TProcessMemory Memory() const { return ProcessMemory(process_.Get()); }
+  // The full paths of the modules the process has loaded now, the program's own first.
+  std::vector<std::wstring> LoadedModules() const;
 
   // Pointer input at a point of the window's client area.
   void Click(POINT client) const;

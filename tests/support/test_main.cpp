@@ -3,6 +3,8 @@
 
 #include <cstdio>
 
+#include "toolkit/system_libraries.h"
+
 namespace {
 
 // Writes one line per skipped test, "skipped: Suite.Name: reason", so that the test command
@@ -18,6 +20,9 @@ class SkipReporter : public testing::EmptyTestEventListener {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // The DLL search the shipped program has, so that the shell, OLE and accessibility calls
+  // under test load their libraries as they do there.
+  RestrictDllSearch();
   // The shell calls that some tests make expect COM on the calling thread.
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   testing::InitGoogleTest(&argc, argv);

@@ -1,0 +1,161 @@
+#include "toolkit/system_libraries.h"
+
+#include <uxtheme.h>
+
+#include <string>
+
+#include "base/errors.h"
+#include "toolkit/application.h"
+
+namespace {
+
+// A kernel32 function that older systems lack, looked up by name.
+template <typename Pointer>
+Pointer KernelFunction(const char* name) {
+  const HMODULE kernel32 = GetModuleHandleW(L"kernel32.dll");
+  // Through a pointer to a function without parameters, which converts to any other.
+  return kernel32 ? reinterpret_cast<Pointer>(reinterpret_cast<void (*)()>(GetProcAddress(kernel32, name)))
+                  : nullptr;
+}
+
+// Windows 7 without its 2011 loader update knows neither the LOAD_LIBRARY_SEARCH_* flags nor
+// the calls that came with them; AddDllDirectory is the one the documentation says to test.
+bool HasSearchFlags() {
+  return KernelFunction<FARPROC>("AddDllDirectory") != nullptr;
+}
+
+std::wstring SystemFolderPath(const wchar_t* fileName) {
+  wchar_t folder[MAX_PATH];
+  const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return {};
+  return std::wstring(folder, length) + L"\\" + fileName;
+}
+
+HMODULE LoadFromSystemFolder(const wchar_t* fileName) {
+  if (HasSearchFlags()) return LoadLibraryExW(fileName, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  // A full path is loaded from there and nowhere else; the altered search path makes the
+  // library's own dependencies come from its folder too.
+  const std::wstring path = SystemFolderPath(fileName);
+  return path.empty() ? nullptr : LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
+void Report(const std::wstring& message) {
+  Application().HandleException(std::make_exception_ptr(Exception(message)));
+}
+
+std::wstring Widened(const char* ascii) {
+  std::wstring text;
+  for (const char* c = ascii; *c; ++c) text += static_cast<wchar_t>(static_cast<unsigned char>(*c));
+  return text;
+}
+
+// One function of a library, looked up on its first call.
+template <typename Pointer>
+class TSystemFunction {
+ public:
+  TSystemFunction(TSystemLibrary& library, const char* name) : library_(library), name_(name) {}
+
+  Pointer Get() {
+    if (!tried_) {
+      tried_ = true;
+      pointer_ = reinterpret_cast<Pointer>(reinterpret_cast<void (*)()>(library_.Function(name_)));
+    }
+    return pointer_;
+  }
+
+ private:
+  TSystemLibrary& library_;
+  const char* name_;
+  bool tried_ = false;
+  Pointer pointer_ = nullptr;
+};
+
+// The body of a function below: calls the system function of the same name, or returns
+// `failed` where it is missing. The system's declaration gives the type, unevaluated, so the
+// program holds no import of it.
+#define CALL_SYSTEM_FUNCTION(library, System, failed, ...)                  \
+  do {                                                                      \
+    static TSystemFunction<decltype(&::System)> function(library, #System); \
+    const auto call = function.Get();                                       \
+    return call ? call(__VA_ARGS__) : failed;                               \
+  } while (false)
+
+// Each is loaded on the first call of one of its functions and freed as the program ends.
+TSystemLibrary commonControls(L"comctl32.dll");
+TSystemLibrary imageLibrary(L"msimg32.dll");
+TSystemLibrary accessibility(L"oleacc.dll");
+TSystemLibrary themes(L"uxtheme.dll");
+
+}  // namespace
+
+void RestrictDllSearch() {
+  using TSetDefaultDllDirectories = BOOL(WINAPI*)(DWORD);
+  using TSetDllDirectory = BOOL(WINAPI*)(LPCWSTR);
+  if (const auto setDefault = KernelFunction<TSetDefaultDllDirectories>("SetDefaultDllDirectories"))
+    setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
+  // An empty string removes the current folder from the search of the calls that still use it.
+  if (const auto setDirectory = KernelFunction<TSetDllDirectory>("SetDllDirectoryW")) setDirectory(L"");
+}
+
+FARPROC TSystemLibrary::Function(const char* name) {
+  if (!tried_) {
+    tried_ = true;
+    module_.Reset(LoadFromSystemFolder(fileName_));
+    const DWORD error = GetLastError();
+    if (!module_) {
+      Report(L"The system library " + std::wstring(fileName_) +
+             L" could not be loaded from the system folder (error " + std::to_wstring(error) + L")");
+    }
+  }
+  if (!module_) return nullptr;
+  const FARPROC function = GetProcAddress(module_.Get(), name);
+  if (!function)
+    Report(L"The system library " + std::wstring(fileName_) + L" has no function " + Widened(name));
+  return function;
+}
+
+namespace syslib {
+
+BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* init) {
+  CALL_SYSTEM_FUNCTION(commonControls, InitCommonControlsEx, FALSE, init);
+}
+
+HIMAGELIST ImageList_Create(int width, int height, UINT flags, int initial, int grow) {
+  CALL_SYSTEM_FUNCTION(commonControls, ImageList_Create, nullptr, width, height, flags, initial, grow);
+}
+
+BOOL ImageList_Destroy(HIMAGELIST list) {
+  CALL_SYSTEM_FUNCTION(commonControls, ImageList_Destroy, FALSE, list);
+}
+
+int ImageList_GetImageCount(HIMAGELIST list) {
+  CALL_SYSTEM_FUNCTION(commonControls, ImageList_GetImageCount, 0, list);
+}
+
+BOOL ImageList_SetImageCount(HIMAGELIST list, UINT count) {
+  CALL_SYSTEM_FUNCTION(commonControls, ImageList_SetImageCount, FALSE, list, count);
+}
+
+BOOL ImageList_Replace(HIMAGELIST list, int index, HBITMAP image, HBITMAP mask) {
+  CALL_SYSTEM_FUNCTION(commonControls, ImageList_Replace, FALSE, list, index, image, mask);
+}
+
+BOOL AlphaBlend(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
+                int sourceWidth, int sourceHeight, BLENDFUNCTION blend) {
+  CALL_SYSTEM_FUNCTION(imageLibrary, AlphaBlend, FALSE, dest, x, y, width, height, source, sourceX, sourceY,
+                       sourceWidth, sourceHeight, blend);
+}
+
+HRESULT AccessibleObjectFromWindow(HWND window, DWORD objectId, REFIID iid, void** object) {
+  CALL_SYSTEM_FUNCTION(accessibility, AccessibleObjectFromWindow, E_FAIL, window, objectId, iid, object);
+}
+
+LRESULT LresultFromObject(REFIID iid, WPARAM wParam, IUnknown* object) {
+  CALL_SYSTEM_FUNCTION(accessibility, LresultFromObject, static_cast<LRESULT>(E_FAIL), iid, wParam, object);
+}
+
+BOOL IsThemeActive() {
+  CALL_SYSTEM_FUNCTION(themes, IsThemeActive, FALSE);
+}
+
+}  // namespace syslib
