@@ -14,12 +14,11 @@ void TImgBtn::SetPic(const TPicture& picture) {
 
 void TImgBtn::SetPicDisable(const TPicture& picture) {
   picDisable_ = picture;
-  if (!enabled_) Show(picture);
+  if (!Enabled()) Show(picture);
 }
 
 void TImgBtn::SetEnabled(bool enabled) {
   TImage::SetEnabled(enabled);
-  enabled_ = enabled;
   Show(enabled ? picUp_ : picDisable_);
 }
 

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "actions/path_cleanup.h"
 #include "actions/regedit_navigation.h"
+#include "base/ascii_text.h"
 #include "base/unique_handle.h"
 #include "catalogue/uninstall_entries.h"
 #include "tests/support/registry_fixture.h"
