@@ -13,6 +13,7 @@
 #include "toolkit/application.h"
 #include "toolkit/classes.h"
 #include "toolkit/picture.h"
+#include "toolkit/resource.h"
 
 namespace {
 

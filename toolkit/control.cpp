@@ -2,7 +2,6 @@
 
 #include <windowsx.h>
 
-#include "toolkit/form.h"
 #include "toolkit/graphics.h"
 
 TWMMouse TWMMouse::From(const TMessage& message) {

@@ -2,9 +2,7 @@
 
 #include <uxtheme.h>
 
-#include "toolkit/form.h"
-
-TLabel::TLabel(TForm* parent) : TControl(parent) {
+TLabel::TLabel(TControlParent* parent) : TControl(parent) {
   SetBounds(0, 0, 65, 17);
   SetAccessibleRole(TAccessibleRole::StaticText);
 }
