@@ -91,6 +91,13 @@ class TControl : public TComponent {
   void NotifyAccessible(DWORD event) const;
 
  private:
+  // The messages WndProc handles, one each.
+  void LeftDown();
+  void LeftDoubleClick();
+  void LeftUp(POINT at);
+  void PointerMove(TShiftState shift, int x, int y);
+  void CaptureLost();
+
   TControlParent* parent_;
   RECT bounds_ = {0, 0, 0, 0};
   bool visible_ = true;

@@ -105,6 +105,7 @@ class TForm : public TComponent, public TControlParent, public TWindowBase<TForm
   std::optional<LRESULT> OnSetCursor(HWND over, UINT hitTest) const;
   std::optional<LRESULT> OnSysCommand(UINT command) const;
   std::optional<LRESULT> ForwardToChild(HWND child, UINT message, WPARAM wParam, LPARAM lParam) const;
+  LRESULT OnFirstShow();
   LRESULT OnDestroy() const;
   std::optional<LRESULT> OnGetObject(WPARAM flags, DWORD objectId);
   LRESULT OnDefaultAction(size_t controlIndex) const;

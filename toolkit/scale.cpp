@@ -1,10 +1,10 @@
 #include "toolkit/scale.h"
 
+#include "base/unique_handle.h"
+
 TScale TScale::OfScreen() {
-  const HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  return TScale(dpi);
+  const UniqueScreenDc screen(GetDC(nullptr));
+  return TScale(GetDeviceCaps(screen.Get(), LOGPIXELSY));
 }
 
 void DeclareDpiAware() {

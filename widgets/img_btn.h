@@ -53,6 +53,12 @@ class TImgBtn : public TImage {
   // The pointer handlers do their own work only for an enabled, supported button.
   bool Active() const { return Enabled() && supported_; }
   void Show(const TPicture& face) { SetPicture(face); }
+  // The messages WndProc handles, one each.
+  void PointerEnter(const TMessage& message);
+  void PointerLeave(const TMessage& message);
+  void ButtonDown(TMessage& message);
+  void ButtonUp(TMessage& message);
+  static void Fire(const TOnMouseEvent& handler, const TMessage& message);
 
   bool hovered_ = false;
   bool pressed_ = false;
