@@ -36,6 +36,14 @@ class TLayoutContext {
   Event Handler(const TLayoutProperty& property) const {
     return handlers_.Get<Event>(property);
   }
+  // When the property is the event `name`, binds `event` to the handler it names and returns
+  // true; false for any other property.
+  template <typename Event>
+  bool BindEvent(const TLayoutProperty& property, std::string_view name, Event& event) const {
+    if (property.name != name) return false;
+    event = Handler<Event>(property);
+    return true;
+  }
   // A picture stored as a resource of the module, named by the property's text, drawn for the
   // form's scale.
   TPicture Picture(const TLayoutProperty& property) const;

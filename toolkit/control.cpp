@@ -105,6 +105,10 @@ void TControl::Click() {
 }
 
 void TControl::ApplyProperty(const TLayoutProperty& property, TLayoutContext& context) {
+  if (context.BindEvent(property, "OnClick", OnClick) ||
+      context.BindEvent(property, "OnDblClick", OnDblClick) ||
+      context.BindEvent(property, "OnMouseMove", OnMouseMove))
+    return;
   const std::string& name = property.name;
   if (RECT bounds = bounds_; ApplyBoundsProperty(property, context.Scale(), bounds)) {
     SetBounds(bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top);
@@ -114,12 +118,6 @@ void TControl::ApplyProperty(const TLayoutProperty& property, TLayoutContext& co
     SetEnabled(property.Bool());
   } else if (name == "Cursor") {
     SetCursor(ParseCursor(property));
-  } else if (name == "OnClick") {
-    OnClick = context.Handler<TNotifyEvent>(property);
-  } else if (name == "OnDblClick") {
-    OnDblClick = context.Handler<TNotifyEvent>(property);
-  } else if (name == "OnMouseMove") {
-    OnMouseMove = context.Handler<TMouseMoveEvent>(property);
   } else {
     TComponent::ApplyProperty(property, context);
   }

@@ -136,6 +136,8 @@ void TForm::SetClientSize(SIZE size) {
 }
 
 void TForm::ApplyProperty(const TLayoutProperty& property, TLayoutContext& context) {
+  if (context.BindEvent(property, "OnCreate", OnCreate) || context.BindEvent(property, "OnShow", OnShow))
+    return;
   const std::string& name = property.name;
   if (name == "Caption") {
     caption_ = property.Text();
@@ -169,10 +171,6 @@ void TForm::ApplyProperty(const TLayoutProperty& property, TLayoutContext& conte
     if (property.Int() != TScale::kLayoutDpi) property.Fail("layouts are drawn at 96 pixels per inch");
   } else if (name == "TextHeight") {
     property.Int();
-  } else if (name == "OnCreate") {
-    OnCreate = context.Handler<TNotifyEvent>(property);
-  } else if (name == "OnShow") {
-    OnShow = context.Handler<TNotifyEvent>(property);
   } else {
     TComponent::ApplyProperty(property, context);
   }

@@ -73,6 +73,11 @@ void TImgBtn::ButtonUp(TMessage& message) {
 }
 
 void TImgBtn::ApplyProperty(const TLayoutProperty& property, TLayoutContext& context) {
+  if (context.BindEvent(property, "OnMouseEnter", OnMouseEnter) ||
+      context.BindEvent(property, "OnMouseLeave", OnMouseLeave) ||
+      context.BindEvent(property, "OnMouseDown", OnMouseDown) ||
+      context.BindEvent(property, "OnMouseUp", OnMouseUp))
+    return;
   const std::string& name = property.name;
   if (name == "Enabled") {
     SetEnabled(property.Bool());
@@ -86,13 +91,6 @@ void TImgBtn::ApplyProperty(const TLayoutProperty& property, TLayoutContext& con
     picDisable_ = context.Picture(property);
   } else if (name == "Supported") {
     supported_ = property.Bool();
-  } else if (name == "OnMouseEnter" || name == "OnMouseLeave" || name == "OnMouseDown" ||
-             name == "OnMouseUp") {
-    TOnMouseEvent handler = context.Handler<TOnMouseEvent>(property);
-    (name == "OnMouseEnter"   ? OnMouseEnter
-     : name == "OnMouseLeave" ? OnMouseLeave
-     : name == "OnMouseDown"  ? OnMouseDown
-                              : OnMouseUp) = std::move(handler);
   } else {
     TImage::ApplyProperty(property, context);
   }
