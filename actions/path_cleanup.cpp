@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include "base/ascii_text.h"
+
 namespace {
 
 void CutBefore(std::wstring& text, std::wstring_view marker) {
@@ -23,14 +25,6 @@ std::wstring TrimChars(std::wstring_view text, wchar_t limit) {
   size_t last = text.size();
   while (text[last - 1] <= limit) --last;
   return std::wstring(text.substr(first, last - first));
-}
-
-std::wstring AsciiUpper(std::wstring_view text) {
-  std::wstring result(text);
-  for (auto& ch : result) {
-    if (ch >= L'a' && ch <= L'z') ch = static_cast<wchar_t>(ch - L'a' + L'A');
-  }
-  return result;
 }
 
 std::wstring GetWindowsDir() {

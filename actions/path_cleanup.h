@@ -11,9 +11,6 @@
 // The text without leading and trailing characters whose code unit is not above `limit`.
 std::wstring TrimChars(std::wstring_view text, wchar_t limit);
 
-// Upper-cases the letters a to z only; every other code unit stays as it is.
-std::wstring AsciiUpper(std::wstring_view text);
-
 // The Windows directory as the system reports it, or the empty text if the call fails.
 std::wstring GetWindowsDir();
 

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "actions/path_cleanup.h"
+#include "base/ascii_text.h"
 
 namespace {
 

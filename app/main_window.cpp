@@ -14,6 +14,7 @@
 #include "toolkit/application.h"
 #include "toolkit/classes.h"
 #include "toolkit/picture.h"
+#include "toolkit/resource.h"
 
 namespace {
 

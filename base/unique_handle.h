@@ -65,6 +65,12 @@ struct MemoryDcTraits {
   static Handle Empty() { return nullptr; }
   static void Close(Handle h) { DeleteDC(h); }
 };
+// The screen's device context as GetDC(nullptr) hands it out.
+struct ScreenDcTraits {
+  using Handle = HDC;
+  static Handle Empty() { return nullptr; }
+  static void Close(Handle h) { ReleaseDC(nullptr, h); }
+};
 struct MenuTraits {
   using Handle = HMENU;
   static Handle Empty() { return nullptr; }
@@ -94,6 +100,7 @@ using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueRegKey = UniqueHandle<RegKeyTraits>;
 using UniqueIcon = UniqueHandle<IconTraits>;
 using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
+using UniqueScreenDc = UniqueHandle<ScreenDcTraits>;
 using UniqueMenu = UniqueHandle<MenuTraits>;
 using UniqueModule = UniqueHandle<ModuleTraits>;
 using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;

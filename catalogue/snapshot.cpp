@@ -1,6 +1,6 @@
 #include "catalogue/snapshot.h"
 
-#include "actions/path_cleanup.h"
+#include "base/ascii_text.h"
 #include "toolkit/list_view.h"
 
 TSnapshotList SnapshotList;

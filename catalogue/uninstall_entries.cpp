@@ -65,10 +65,6 @@ std::vector<std::wstring> SubkeyNames(HKEY key) {
 
 }  // namespace
 
-std::wstring ReadRegistryText(HKEY key, const std::wstring& valueName) {
-  return ReadText(key, valueName, {});
-}
-
 void ReadUninstallEntries(const std::function<void(const TUninstallEntry&)>& visit,
                           const TEntrySeams& seams) {
   const UniqueRegKey uninstall = OpenKey(kUninstallKey);

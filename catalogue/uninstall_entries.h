@@ -24,11 +24,6 @@ struct TUninstallEntry {
   friend bool operator==(const TUninstallEntry&, const TUninstallEntry&) = default;
 };
 
-// Reads a text value: a missing or empty value reads as empty text; the text ends at the first
-// NUL; types other than plain and expandable strings, and a data read that fails, raise
-// ERegistryException.
-std::wstring ReadRegistryText(HKEY key, const std::wstring& valueName);
-
 // Points where tests can step in between two registry calls, to arrange the races that real
 // installers can cause: a key deleted after enumeration, a value rewritten after its size was
 // queried.

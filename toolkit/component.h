@@ -5,11 +5,11 @@
 #include <windows.h>
 
 #include <functional>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "toolkit/graphics.h"
 #include "toolkit/handlers.h"
 #include "toolkit/layout.h"
 #include "toolkit/picture.h"
@@ -20,17 +20,29 @@ class TForm;
 // What the properties of one description need while the window is built.
 class TLayoutContext {
  public:
-  TLayoutContext(TForm& form, HMODULE module, const THandlerTable& handlers)
-      : form_(form), module_(module), handlers_(handlers) {}
+  // `font` is the form's, which controls without a font of their own inherit; it is read as
+  // it stands when each property is applied.
+  TLayoutContext(TForm& form, TScale scale, const TFontSpec& font, HMODULE module,
+                 const THandlerTable& handlers)
+      : form_(form), scale_(scale), font_(font), module_(module), handlers_(handlers) {}
 
   TForm& Form() const { return form_; }
   HMODULE Module() const { return module_; }
-  TScale Scale() const;
+  TScale Scale() const { return scale_; }
+  const TFontSpec& Font() const { return font_; }
   // An integer property that is a length in layout pixels, in screen pixels.
   int Pixels(const TLayoutProperty& property) const { return Scale().Pixels(property.Int()); }
   template <typename Event>
   Event Handler(const TLayoutProperty& property) const {
     return handlers_.Get<Event>(property);
+  }
+  // When the property is the event `name`, binds `event` to the handler it names and returns
+  // true; false for any other property.
+  template <typename Event>
+  bool BindEvent(const TLayoutProperty& property, std::string_view name, Event& event) const {
+    if (property.name != name) return false;
+    event = Handler<Event>(property);
+    return true;
   }
   // A picture stored as a resource of the module, named by the property's text, drawn for the
   // form's scale.
@@ -42,6 +54,8 @@ class TLayoutContext {
 
  private:
   TForm& form_;
+  TScale scale_;
+  const TFontSpec& font_;
   HMODULE module_;
   const THandlerTable& handlers_;
   std::vector<std::function<void()>> fixups_;
@@ -70,8 +84,3 @@ class TComponent : public TObject {
   std::string name_;
   bool loading_ = false;
 };
-
-// The raw bytes of a resource of type RCDATA; raises Exception if it is missing.
-std::span<const std::uint8_t> ResourceBytes(HMODULE module, const std::wstring& name);
-// Whether the module holds a resource of type RCDATA of that name.
-bool HasResourceBytes(HMODULE module, const std::wstring& name);

@@ -2,7 +2,6 @@
 
 #include <windowsx.h>
 
-#include "toolkit/form.h"
 #include "toolkit/graphics.h"
 
 TWMMouse TWMMouse::From(const TMessage& message) {
@@ -60,33 +59,45 @@ void TControl::WndProc(TMessage& message) {
   const TWMMouse mouse = TWMMouse::From(message);
   switch (message.Msg) {
     case WM_LBUTTONDOWN:
-      if (parent_) parent_->SetCaptureControl(this);
-      clickTracking_ = true;
-      break;
-    case WM_LBUTTONDBLCLK: {
-      // The second press of a double click captures like a press but does not start a click.
-      if (parent_) parent_->SetCaptureControl(this);
-      if (OnDblClick) OnDblClick(*this);
-      break;
-    }
-    case WM_LBUTTONUP: {
-      if (parent_) parent_->ReleaseCaptureControl(this);
-      const bool tracking = std::exchange(clickTracking_, false);
-      const POINT at = {mouse.XPos, mouse.YPos};
-      const RECT client = ClientRect();
-      if (tracking && PtInRect(&client, at)) Click();
-      break;
-    }
+      return LeftDown();
+    case WM_LBUTTONDBLCLK:
+      return LeftDoubleClick();
+    case WM_LBUTTONUP:
+      return LeftUp({mouse.XPos, mouse.YPos});
     case WM_MOUSEMOVE:
-      if (OnMouseMove) OnMouseMove(*this, ShiftFromKeys(mouse.Keys), mouse.XPos, mouse.YPos);
-      break;
+      return PointerMove(ShiftFromKeys(mouse.Keys), mouse.XPos, mouse.YPos);
     case WM_CAPTURECHANGED:
-      // The form took the capture away (another window grabbed it): no click can follow.
-      clickTracking_ = false;
-      break;
+      return CaptureLost();
     default:
-      break;
+      return;
   }
+}
+
+void TControl::LeftDown() {
+  if (parent_) parent_->SetCaptureControl(this);
+  clickTracking_ = true;
+}
+
+void TControl::LeftDoubleClick() {
+  // The second press of a double click captures like a press but does not start a click.
+  if (parent_) parent_->SetCaptureControl(this);
+  if (OnDblClick) OnDblClick(*this);
+}
+
+void TControl::LeftUp(POINT at) {
+  if (parent_) parent_->ReleaseCaptureControl(this);
+  const bool tracking = std::exchange(clickTracking_, false);
+  const RECT client = ClientRect();
+  if (tracking && PtInRect(&client, at)) Click();
+}
+
+void TControl::PointerMove(TShiftState shift, int x, int y) {
+  if (OnMouseMove) OnMouseMove(*this, shift, x, y);
+}
+
+void TControl::CaptureLost() {
+  // The form took the capture away (another window grabbed it): no click can follow.
+  clickTracking_ = false;
 }
 
 void TControl::Click() {
@@ -94,6 +105,10 @@ void TControl::Click() {
 }
 
 void TControl::ApplyProperty(const TLayoutProperty& property, TLayoutContext& context) {
+  if (context.BindEvent(property, "OnClick", OnClick) ||
+      context.BindEvent(property, "OnDblClick", OnDblClick) ||
+      context.BindEvent(property, "OnMouseMove", OnMouseMove))
+    return;
   const std::string& name = property.name;
   if (RECT bounds = bounds_; ApplyBoundsProperty(property, context.Scale(), bounds)) {
     SetBounds(bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top);
@@ -103,12 +118,6 @@ void TControl::ApplyProperty(const TLayoutProperty& property, TLayoutContext& co
     SetEnabled(property.Bool());
   } else if (name == "Cursor") {
     SetCursor(ParseCursor(property));
-  } else if (name == "OnClick") {
-    OnClick = context.Handler<TNotifyEvent>(property);
-  } else if (name == "OnDblClick") {
-    OnDblClick = context.Handler<TNotifyEvent>(property);
-  } else if (name == "OnMouseMove") {
-    OnMouseMove = context.Handler<TMouseMoveEvent>(property);
   } else {
     TComponent::ApplyProperty(property, context);
   }

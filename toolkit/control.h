@@ -8,6 +8,7 @@
 #include <string>
 
 #include "toolkit/component.h"
+#include "toolkit/control_parent.h"
 
 // The form's pointer-enter and pointer-leave notifications, sent to a control once for every
 // crossing of its rectangle, also while the pointer is captured.
@@ -41,9 +42,9 @@ enum class TAccessibleRole { None, PushButton, StaticText, Link, ColumnHeader };
 
 class TControl : public TComponent {
  public:
-  explicit TControl(TForm* parent) : parent_(parent) {}
+  explicit TControl(TControlParent* parent) : parent_(parent) {}
 
-  TForm* Parent() const { return parent_; }
+  TControlParent* Parent() const { return parent_; }
   const RECT& BoundsRect() const { return bounds_; }
   int Left() const { return bounds_.left; }
   int Top() const { return bounds_.top; }
@@ -90,7 +91,14 @@ class TControl : public TComponent {
   void NotifyAccessible(DWORD event) const;
 
  private:
-  TForm* parent_;
+  // The messages WndProc handles, one each.
+  void LeftDown();
+  void LeftDoubleClick();
+  void LeftUp(POINT at);
+  void PointerMove(TShiftState shift, int x, int y);
+  void CaptureLost();
+
+  TControlParent* parent_;
   RECT bounds_ = {0, 0, 0, 0};
   bool visible_ = true;
   bool enabled_ = true;

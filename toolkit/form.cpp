@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "base/com_object.h"
 #include "toolkit/form_accessible.h"
 #include "toolkit/system_libraries.h"
 
@@ -12,6 +13,9 @@ namespace {
 constexpr wchar_t kFormClass[] = L"CaldwexForm";
 // Posted by PostDefaultAction; wParam is the control's index among the windowless controls.
 constexpr UINT kDefaultActionMessage = WM_APP + 1;
+// Sent by the first Show, so that OnShow runs inside the form's message dispatch, which reports
+// what it raises as it does for every handler.
+constexpr UINT kFirstShowMessage = WM_APP + 2;
 
 // BeginPaint and EndPaint as one scope, so that a failing paint still validates the window
 // instead of asking to be painted again at once.
@@ -116,11 +120,7 @@ void TForm::Show() {
       const POINT at = DesktopCentre(clientSize_, VirtualDesktop());
       SetWindowPos(hwnd_, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    try {
-      if (OnShow) OnShow(*this);
-    } catch (...) {
-      ReportError(std::current_exception());
-    }
+    SendMessageW(hwnd_, kFirstShowMessage, 0, 0);
   }
   ShowWindow(hwnd_, SW_SHOW);
   UpdateWindow(hwnd_);
@@ -137,6 +137,8 @@ void TForm::SetClientSize(SIZE size) {
 }
 
 void TForm::ApplyProperty(const TLayoutProperty& property, TLayoutContext& context) {
+  if (context.BindEvent(property, "OnCreate", OnCreate) || context.BindEvent(property, "OnShow", OnShow))
+    return;
   const std::string& name = property.name;
   if (name == "Caption") {
     caption_ = property.Text();
@@ -170,10 +172,6 @@ void TForm::ApplyProperty(const TLayoutProperty& property, TLayoutContext& conte
     if (property.Int() != TScale::kLayoutDpi) property.Fail("layouts are drawn at 96 pixels per inch");
   } else if (name == "TextHeight") {
     property.Int();
-  } else if (name == "OnCreate") {
-    OnCreate = context.Handler<TNotifyEvent>(property);
-  } else if (name == "OnShow") {
-    OnShow = context.Handler<TNotifyEvent>(property);
   } else {
     TComponent::ApplyProperty(property, context);
   }
@@ -230,7 +228,7 @@ LRESULT TForm::OnDefaultAction(size_t controlIndex) const {
 std::optional<LRESULT> TForm::OnGetObject(WPARAM flags, DWORD objectId) {
   if (static_cast<LONG>(objectId) != OBJID_CLIENT) return std::nullopt;
   // A COM object lives by its references: the form holds one, each client its own.
-  if (!accessible_) accessible_.reset(new TFormAccessible(*this));
+  if (!accessible_) accessible_ = MakeComObject<TFormAccessible, decltype(accessible_)>(*this);
   return syslib::LresultFromObject(__uuidof(IAccessible), flags, accessible_.get());
 }
 
@@ -293,6 +291,11 @@ std::optional<LRESULT> TForm::ForwardToChild(HWND child, UINT message, WPARAM wP
   return std::nullopt;
 }
 
+LRESULT TForm::OnFirstShow() {
+  if (OnShow) OnShow(*this);
+  return 0;
+}
+
 LRESULT TForm::OnDestroy() const {
   if (OnWindowDestroyed) OnWindowDestroyed();
   return 0;
@@ -331,6 +334,8 @@ std::optional<LRESULT> TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM 
       return OnGetObject(wParam, static_cast<DWORD>(lParam));
     case kDefaultActionMessage:
       return OnDefaultAction(static_cast<size_t>(wParam));
+    case kFirstShowMessage:
+      return OnFirstShow();
     default:
       return std::nullopt;
   }

@@ -16,6 +16,7 @@
 #include "toolkit/component.h"
 #include "toolkit/control.h"
 #include "toolkit/control_host.h"
+#include "toolkit/control_parent.h"
 #include "toolkit/form_site.h"
 #include "toolkit/graphics.h"
 #include "toolkit/win_control.h"
@@ -28,7 +29,7 @@ struct TFormAccessibleRelease {
   void operator()(TFormAccessible* accessible) const;
 };
 
-class TForm : public TComponent, public TWindowBase<TForm> {
+class TForm : public TComponent, public TControlParent, public TWindowBase<TForm> {
  public:
   explicit TForm(TFormSite site);
   ~TForm() override;
@@ -55,8 +56,8 @@ class TForm : public TComponent, public TWindowBase<TForm> {
   bool Showing() const { return IsWindowVisible(hwnd_) != FALSE; }
 
   const std::wstring& Caption() const { return caption_; }
-  const TFontSpec& Font() const { return font_; }
-  HFONT FontHandle() const { return fontHandle_.Get(); }
+  const TFontSpec& Font() const override { return font_; }
+  HFONT FontHandle() const override { return fontHandle_.Get(); }
   bool DoubleBuffered() const { return doubleBuffered_; }
   void SetDoubleBuffered(bool on) { doubleBuffered_ = on; }
   SIZE ClientSize() const { return clientSize_; }
@@ -69,14 +70,14 @@ class TForm : public TComponent, public TWindowBase<TForm> {
   // The topmost visible control whose rectangle holds `point` (client coordinates).
   TControl* ControlAtPos(POINT point) const { return pointer_.ControlAtPos(point); }
   TControl* HoverControl() const { return pointer_.HoverControl(); }
-  void SetCaptureControl(TControl* control) { pointer_.SetCaptureControl(control); }
-  void ReleaseCaptureControl(TControl* control) { pointer_.ReleaseCaptureControl(control); }
-  void InvalidateRect(const RECT& rect) const;
+  void SetCaptureControl(TControl* control) override { pointer_.SetCaptureControl(control); }
+  void ReleaseCaptureControl(TControl* control) override { pointer_.ReleaseCaptureControl(control); }
+  void InvalidateRect(const RECT& rect) const override;
 
   // Every component in creation order.
   const std::vector<std::unique_ptr<TComponent>>& Components() const { return components_; }
   // Raises an accessibility event for `control`, as the child the tree has (or had) it.
-  void NotifyAccessible(const TControl& control, DWORD event) const;
+  void NotifyAccessible(const TControl& control, DWORD event) const override;
   // Runs the control's default action from the message loop, after the client's call returns,
   // so that a long handler (an uninstaller's wait) does not hold the client.
   void PostDefaultAction(const TControl& control) const;
@@ -104,6 +105,7 @@ class TForm : public TComponent, public TWindowBase<TForm> {
   std::optional<LRESULT> OnSetCursor(HWND over, UINT hitTest) const;
   std::optional<LRESULT> OnSysCommand(UINT command) const;
   std::optional<LRESULT> ForwardToChild(HWND child, UINT message, WPARAM wParam, LPARAM lParam) const;
+  LRESULT OnFirstShow();
   LRESULT OnDestroy() const;
   std::optional<LRESULT> OnGetObject(WPARAM flags, DWORD objectId);
   LRESULT OnDefaultAction(size_t controlIndex) const;

@@ -44,7 +44,7 @@ void LoadForm(TForm& form, std::string_view description, HMODULE module, const T
               const THandlerTable& handlers) {
   const TLayoutNode root = ParseLayout(description);
   form.SetName(root.name);
-  TLayoutContext context(form, module, handlers);
+  TLayoutContext context(form, form.Scale(), form.Font(), module, handlers);
   for (const TLayoutProperty& property : root.properties) form.ApplyProperty(property, context);
   for (const TLayoutNode& child : root.children)
     form.AddComponent(BuildComponent(form, child, classes, context));

@@ -10,9 +10,8 @@ namespace {
 std::vector<std::uint8_t> ReadPixels(HBITMAP bitmap, int width, int height) {
   BITMAPINFO info = TopDownBitmapInfo(width, height);
   std::vector<std::uint8_t> pixels(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
-  const HDC screen = GetDC(nullptr);
-  GetDIBits(screen, bitmap, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
-  ReleaseDC(nullptr, screen);
+  const UniqueScreenDc screen(GetDC(nullptr));
+  GetDIBits(screen.Get(), bitmap, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
   return pixels;
 }
 

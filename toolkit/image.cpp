@@ -1,6 +1,6 @@
 #include "toolkit/image.h"
 
-TImage::TImage(TForm* parent) : TControl(parent) {
+TImage::TImage(TControlParent* parent) : TControl(parent) {
   SetBounds(0, 0, 105, 105);
 }
 

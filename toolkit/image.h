@@ -6,7 +6,7 @@
 
 class TImage : public TControl {
  public:
-  explicit TImage(TForm* parent);
+  explicit TImage(TControlParent* parent);
 
   const TPicture& Picture() const { return picture_; }
   // Shows `picture`; with AutoSize a non-empty picture also resizes the control to it, keeping

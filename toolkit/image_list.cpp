@@ -31,20 +31,20 @@ TDib CreateDib(int width, int height) {
 
 }  // namespace
 
+void ImageListTraits::Close(HIMAGELIST h) {
+  syslib::ImageList_Destroy(h);
+}
+
 TImageList::TImageList(int width, int height) {
   Recreate(width, height);
 }
 
-TImageList::~TImageList() {
-  if (handle_) syslib::ImageList_Destroy(handle_);
-}
-
 void TImageList::Recreate(int width, int height) {
-  if (handle_) syslib::ImageList_Destroy(handle_);
+  handle_.Reset();
   width_ = width;
   height_ = height;
   count_ = 0;
-  handle_ = syslib::ImageList_Create(width, height, ILC_COLOR32 | ILC_MASK, 16, kGrowBy);
+  handle_.Reset(syslib::ImageList_Create(width, height, ILC_COLOR32 | ILC_MASK, 16, kGrowBy));
 }
 
 UniqueBitmap TImageList::RenderIcon(HICON icon) const {
@@ -84,10 +84,10 @@ UniqueBitmap TImageList::RenderIcon(HICON icon) const {
 
 int TImageList::AddImage(HBITMAP image) {
   if (!image) return -1;
-  if (count_ == syslib::ImageList_GetImageCount(handle_) &&
-      !syslib::ImageList_SetImageCount(handle_, static_cast<UINT>(count_ + std::max(kGrowBy, count_ / 4))))
+  if (count_ == syslib::ImageList_GetImageCount(handle_.Get()) &&
+      !syslib::ImageList_SetImageCount(handle_.Get(), static_cast<UINT>(count_ + std::max(kGrowBy, count_ / 4))))
     return -1;
-  if (!syslib::ImageList_Replace(handle_, count_, image, nullptr)) return -1;
+  if (!syslib::ImageList_Replace(handle_.Get(), count_, image, nullptr)) return -1;
   return count_++;
 }
 

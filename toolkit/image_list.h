@@ -10,12 +10,17 @@
 #include "base/unique_handle.h"
 #include "toolkit/component.h"
 
+// A system image list, destroyed once with its owner.
+struct ImageListTraits {
+  using Handle = HIMAGELIST;
+  static Handle Empty() { return nullptr; }
+  static void Close(Handle h);
+};
+using UniqueImageList = UniqueHandle<ImageListTraits>;
+
 class TImageList : public TComponent {
  public:
   TImageList(int width, int height);
-  ~TImageList() override;
-  TImageList(const TImageList&) = delete;
-  TImageList& operator=(const TImageList&) = delete;
 
   // Appends a copy of the icon scaled to the list's size; returns its index, or -1 if the
   // icon could not be added.
@@ -29,7 +34,7 @@ class TImageList : public TComponent {
   int Count() const;
   int Width() const { return width_; }
   int Height() const { return height_; }
-  HIMAGELIST Handle() const { return handle_; }
+  HIMAGELIST Handle() const { return handle_.Get(); }
 
   // Width and Height (while the list is still empty) and Icon: an icon resource appended at
   // the list's size.
@@ -41,5 +46,5 @@ class TImageList : public TComponent {
   int width_ = 0;
   int height_ = 0;
   int count_ = 0;
-  HIMAGELIST handle_ = nullptr;
+  UniqueImageList handle_;
 };

@@ -1,9 +1,8 @@
 #include "toolkit/label.h"
 
-#include "toolkit/form.h"
 #include "toolkit/system_libraries.h"
 
-TLabel::TLabel(TForm* parent) : TControl(parent) {
+TLabel::TLabel(TControlParent* parent) : TControl(parent) {
   SetBounds(0, 0, 65, 17);
   SetAccessibleRole(TAccessibleRole::StaticText);
 }
@@ -50,14 +49,13 @@ void TLabel::Loaded() {
 
 void TLabel::AdjustBounds() {
   if (!autoSize_ || Loading()) return;
-  const HDC screen = GetDC(nullptr);
-  const HGDIOBJ old = SelectObject(screen, FontHandle());
+  const UniqueScreenDc screen(GetDC(nullptr));
+  const HGDIOBJ old = SelectObject(screen.Get(), FontHandle());
   RECT measured = {0, 0, wordWrap_ ? Width() : 0, 0};
   // An empty caption still takes one line's height.
   const std::wstring text = caption_.empty() ? L" " : caption_;
-  DrawTextW(screen, text.c_str(), static_cast<int>(text.size()), &measured, DrawFlags() | DT_CALCRECT);
-  SelectObject(screen, old);
-  ReleaseDC(nullptr, screen);
+  DrawTextW(screen.Get(), text.c_str(), static_cast<int>(text.size()), &measured, DrawFlags() | DT_CALCRECT);
+  SelectObject(screen.Get(), old);
   SetBounds(Left(), Top(), wordWrap_ ? Width() : measured.right, measured.bottom);
 }
 

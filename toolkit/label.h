@@ -7,7 +7,7 @@
 
 class TLabel : public TControl {
  public:
-  explicit TLabel(TForm* parent);
+  explicit TLabel(TControlParent* parent);
 
   const std::wstring& Caption() const { return caption_; }
   void SetCaption(const std::wstring& caption);

@@ -1,7 +1,5 @@
 #include "toolkit/win_control.h"
 
-#include "toolkit/form.h"
-
 TWinControl::TWinControl(const wchar_t* windowClass, DWORD style, DWORD exStyle, HWND parent,
                          const RECT& bounds, int controlId)
     : hwnd_(CreateWindowExW(exStyle, windowClass, L"", style, bounds.left, bounds.top,
@@ -38,7 +36,7 @@ void TWinControl::ApplyProperty(const TLayoutProperty& property, TLayoutContext&
     SetBounds(bounds);
   } else if (name == "TabOrder") {
     tabOrder_ = property.Int();
-  } else if (font_.Apply(property, context.Form().Font(), context.Scale())) {
+  } else if (font_.Apply(property, context.Font(), context.Scale())) {
     SetFont(font_.Handle());
   } else if (name == "Ctl3D" || name == "ParentCtl3D") {
     // Only the flat one-pixel border is supported.

@@ -14,54 +14,70 @@ void TImgBtn::SetPic(const TPicture& picture) {
 
 void TImgBtn::SetPicDisable(const TPicture& picture) {
   picDisable_ = picture;
-  if (!enabled_) Show(picture);
+  if (!Enabled()) Show(picture);
 }
 
 void TImgBtn::SetEnabled(bool enabled) {
   TImage::SetEnabled(enabled);
-  enabled_ = enabled;
   Show(enabled ? picUp_ : picDisable_);
 }
 
 void TImgBtn::WndProc(TMessage& message) {
-  const auto call = [&](const TOnMouseEvent& handler) {
-    if (handler) handler(TWMMouse::From(message));
-  };
   switch (message.Msg) {
     case CM_MOUSEENTER:
-      if (!Active()) return;
-      hovered_ = true;
-      Show(pressed_ ? picDown_ : picUp_);
-      call(OnMouseEnter);
-      return;
+      return PointerEnter(message);
     case CM_MOUSELEAVE:
-      if (!Active()) return;
-      hovered_ = false;
-      Show(pic_);
-      call(OnMouseLeave);
-      return;
+      return PointerLeave(message);
     case WM_LBUTTONDOWN:
-      TImage::WndProc(message);  // capture and click tracking, whatever the state
-      if (!Active()) return;
-      pressed_ = true;
-      if (hovered_) Show(picDown_);
-      call(OnMouseDown);
-      return;
+      return ButtonDown(message);
     case WM_LBUTTONUP:
-      // The click runs here, to its end, while the pressed face is still shown.
-      TImage::WndProc(message);
-      if (!Active()) return;
-      pressed_ = false;
-      if (hovered_) Show(picUp_);
-      call(OnMouseUp);
-      return;
+      return ButtonUp(message);
     default:
-      TImage::WndProc(message);
-      return;
+      return TImage::WndProc(message);
   }
 }
 
+void TImgBtn::Fire(const TOnMouseEvent& handler, const TMessage& message) {
+  if (handler) handler(TWMMouse::From(message));
+}
+
+void TImgBtn::PointerEnter(const TMessage& message) {
+  if (!Active()) return;
+  hovered_ = true;
+  Show(pressed_ ? picDown_ : picUp_);
+  Fire(OnMouseEnter, message);
+}
+
+void TImgBtn::PointerLeave(const TMessage& message) {
+  if (!Active()) return;
+  hovered_ = false;
+  Show(pic_);
+  Fire(OnMouseLeave, message);
+}
+
+void TImgBtn::ButtonDown(TMessage& message) {
+  TImage::WndProc(message);  // capture and click tracking, whatever the state
+  if (!Active()) return;
+  pressed_ = true;
+  if (hovered_) Show(picDown_);
+  Fire(OnMouseDown, message);
+}
+
+void TImgBtn::ButtonUp(TMessage& message) {
+  // The click runs here, to its end, while the pressed face is still shown.
+  TImage::WndProc(message);
+  if (!Active()) return;
+  pressed_ = false;
+  if (hovered_) Show(picUp_);
+  Fire(OnMouseUp, message);
+}
+
 void TImgBtn::ApplyProperty(const TLayoutProperty& property, TLayoutContext& context) {
+  if (context.BindEvent(property, "OnMouseEnter", OnMouseEnter) ||
+      context.BindEvent(property, "OnMouseLeave", OnMouseLeave) ||
+      context.BindEvent(property, "OnMouseDown", OnMouseDown) ||
+      context.BindEvent(property, "OnMouseUp", OnMouseUp))
+    return;
   const std::string& name = property.name;
   if (name == "Enabled") {
     SetEnabled(property.Bool());
@@ -75,13 +91,6 @@ void TImgBtn::ApplyProperty(const TLayoutProperty& property, TLayoutContext& con
     picDisable_ = context.Picture(property);
   } else if (name == "Supported") {
     supported_ = property.Bool();
-  } else if (name == "OnMouseEnter" || name == "OnMouseLeave" || name == "OnMouseDown" ||
-             name == "OnMouseUp") {
-    TOnMouseEvent handler = context.Handler<TOnMouseEvent>(property);
-    (name == "OnMouseEnter"   ? OnMouseEnter
-     : name == "OnMouseLeave" ? OnMouseLeave
-     : name == "OnMouseDown"  ? OnMouseDown
-                              : OnMouseUp) = std::move(handler);
   } else {
     TImage::ApplyProperty(property, context);
   }

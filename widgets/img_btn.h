@@ -30,10 +30,10 @@ class TImgBtn : public TImage {
   // Keeps the face, and shows it if the button is disabled.
   void SetPicDisable(const TPicture& picture);
 
-  // The button's own enabled state, kept beside the base control's.
-  bool Enabled() const { return enabled_; }
-  // Passes the state to the base control, keeps it, and shows the hover face when enabling
-  // (whatever the pointer does) or the disabled face when disabling.
+  // The base control's enabled state, which every change passes through SetEnabled.
+  bool Enabled() const { return BaseEnabled(); }
+  // Passes the state to the base control and shows the hover face when enabling (whatever the
+  // pointer does) or the disabled face when disabling.
   void SetEnabled(bool enabled) override;
 
   bool Supported() const { return supported_; }
@@ -51,8 +51,14 @@ class TImgBtn : public TImage {
 
  private:
   // The pointer handlers do their own work only for an enabled, supported button.
-  bool Active() const { return enabled_ && supported_; }
+  bool Active() const { return Enabled() && supported_; }
   void Show(const TPicture& face) { SetPicture(face); }
+  // The messages WndProc handles, one each.
+  void PointerEnter(const TMessage& message);
+  void PointerLeave(const TMessage& message);
+  void ButtonDown(TMessage& message);
+  void ButtonUp(TMessage& message);
+  static void Fire(const TOnMouseEvent& handler, const TMessage& message);
 
   bool hovered_ = false;
   bool pressed_ = false;
@@ -61,7 +67,6 @@ class TImgBtn : public TImage {
   TPicture picUp_;
   TPicture picDisable_;
   bool supported_ = true;
-  bool enabled_ = true;
 };
 
 class TClassRegistry;

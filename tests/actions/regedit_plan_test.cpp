@@ -1,7 +1,7 @@
 // The keystroke plans and path rules of the Registry Editor navigation, as plain data.
 #include <gtest/gtest.h>
 
-#include "actions/regedit_navigation.h"
+#include "actions/regedit_keystrokes.h"
 
 namespace {
 

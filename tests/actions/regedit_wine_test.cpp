@@ -4,15 +4,14 @@
 // The list view messages need the base definitions first.
 #include <commctrl.h>
 #include <gtest/gtest.h>
-#include <shellapi.h>
 
 #include <cstring>
 #include <iostream>
 #include <string>
 #include <vector>
 
-#include "actions/path_cleanup.h"
 #include "actions/regedit_navigation.h"
+#include "base/ascii_text.h"
 #include "base/unique_handle.h"
 #include "catalogue/uninstall_entries.h"
 #include "tests/support/registry_fixture.h"
@@ -125,31 +124,20 @@ class WineRegistryEditor : public testing::Test {
   // later one, while Wine prepares it once. Start and close one here, so that the tests see the
   // editor start as a user does every other time.
   static void SetUpTestSuite() {
-    SHELLEXECUTEINFOW info = {};
-    info.cbSize = sizeof(info);
-    info.fMask = SEE_MASK_NOCLOSEPROCESS;
-    info.lpFile = L"regedit.exe";
-    info.nShow = SW_SHOWMINNOACTIVE;
-    ShellExecuteExW(&info);
-    const UniqueKernelHandle launcher(info.hProcess);
+    // The navigation's own start gives up after a few seconds; this first one may take longer.
+    FindOrStartRegEdit();
     for (int i = 0; i < 600 && EditorWindows().empty(); ++i) Sleep(100);
     CloseEditors();
-    if (launcher) WaitForSingleObject(launcher.Get(), 10000);
   }
 
   void SetUp() override {
     CloseEditors();
-    for (const auto& name : entries_) {
-      const UniqueRegKey key = CreateEntryKey(name);
-      for (const wchar_t* value : {L"DisplayIcon", L"DisplayName", L"DisplayVersion", L"Publisher"}) {
-        SetText(key.Get(), value, name);
-      }
-    }
+    for (const auto& name : entries_)
+      AddEntry(name, name, {.publisher = name, .version = name, .icon = name});
   }
   void TearDown() override {
     CloseEditors();
-    for (const auto& name : entries_)
-      RegDeleteTreeW(HKEY_LOCAL_MACHINE, (std::wstring(kUninstallKey) + L"\\" + name).c_str());
+    for (const auto& name : entries_) DeleteEntry(name);
   }
 
   static bool Goto(const std::wstring& name) {

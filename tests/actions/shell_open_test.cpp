@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "actions/path_cleanup.h"
+#include "base/ascii_text.h"
 #include "base/unique_handle.h"
 #include "tests/helpers/recording.h"
 #include "tests/helpers/shell_handlers.h"

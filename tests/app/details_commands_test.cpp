@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <thread>
 
 #include "catalogue/softwarelist.h"
 #include "tests/app/main_window_fixture.h"
 #include "tests/helpers/recording.h"
+#include "tests/support/menu_hand.h"
 
 namespace testsupport {
 namespace {
@@ -93,54 +93,6 @@ TEST_F(DetailsTest, LosingTheSelectionKeepsThePanelAndTheKeyboardMovesIt) {
   EXPECT_EQ(form_->lblProgramsname->Caption(), form_->lv1->Caption(1));
   EXPECT_TRUE(form_->img1->Visible());
 }
-
-// The context menu, driven from another thread while the menu runs its own loop: notes which
-// items are greyed, then chooses one with the mouse, or closes the menu with Escape.
-class MenuHand {
- public:
-  static constexpr int kNone = -1;
-  explicit MenuHand(int choose) : thread_([this, choose] { Run(choose); }) {}
-  ~MenuHand() { Join(); }
-  MenuHand(const MenuHand&) = delete;
-  MenuHand& operator=(const MenuHand&) = delete;
-
-  // Greyed state of each shown item, by position (false for the separator); empty if no menu
-  // appeared.
-  std::vector<bool> Greyed() {
-    Join();
-    return greyed_;
-  }
-
- private:
-  void Join() {
-    if (thread_.joinable()) thread_.join();
-  }
-  void Run(int choose) {
-    HWND menuWindow = nullptr;
-    for (int i = 0; i < 150 && !(menuWindow && IsWindowVisible(menuWindow)); ++i, Sleep(20))
-      menuWindow = FindWindowW(L"#32768", nullptr);
-    if (!menuWindow) return;
-    Sleep(100);
-    const auto shown = reinterpret_cast<HMENU>(SendMessageW(menuWindow, MN_GETHMENU, 0, 0));
-    for (int i = 0; i < GetMenuItemCount(shown); ++i) {
-      const UINT state = GetMenuState(shown, static_cast<UINT>(i), MF_BYPOSITION);
-      greyed_.push_back((state & MF_SEPARATOR) == 0 && (state & MF_GRAYED) != 0);
-    }
-    if (choose == kNone) {
-      PressKey(VK_ESCAPE);
-      return;
-    }
-    RECT item = {};
-    GetMenuItemRect(nullptr, shown, static_cast<UINT>(choose), &item);
-    MovePointer({(item.left + item.right) / 2, (item.top + item.bottom) / 2});
-    Sleep(100);
-    SendMouse(MOUSEEVENTF_LEFTDOWN);
-    SendMouse(MOUSEEVENTF_LEFTUP);
-  }
-
-  std::vector<bool> greyed_;
-  std::thread thread_;
-};
 
 class CommandsTest : public MainWindowFixture {
  protected:
@@ -274,10 +226,7 @@ TEST_F(CommandsTest, ARescanErrorReachesTheErrorBoxAndKeepsTheLabel) {
   form_->edt1->SetText(L"f");
   const UniqueRegKey broken = CreateEntryKey(L"B");
   SetText(broken.Get(), L"DisplayName", L"Broken");
-  const DWORD number = 3;
-  SetRaw(
-      broken.Get(), L"DisplayVersion", REG_DWORD,
-      std::vector<BYTE>(reinterpret_cast<const BYTE*>(&number), reinterpret_cast<const BYTE*>(&number + 1)));
+  SetRaw(broken.Get(), L"DisplayVersion", REG_DWORD, DwordBytes(3));
   ClickAt({60, 165});  // All Programs
   ASSERT_EQ(errors_.size(), 1u);
   EXPECT_EQ(errors_[0], L"Invalid data type for 'DisplayVersion'");

@@ -7,19 +7,6 @@
 
 namespace testsupport {
 
-void AddEntry(const std::wstring& key, const std::wstring& displayName, const EntryValues& values) {
-  const UniqueRegKey entry = CreateEntryKey(key);
-  SetText(entry.Get(), L"DisplayName", displayName);
-  const std::pair<const wchar_t*, const std::wstring*> named[] = {{L"Publisher", &values.publisher},
-                                                                  {L"DisplayVersion", &values.version},
-                                                                  {L"URLInfoAbout", &values.helpLink},
-                                                                  {L"UninstallString", &values.uninstall},
-                                                                  {L"DisplayIcon", &values.icon}};
-  for (const auto& [name, text] : named) {
-    if (!text->empty()) SetText(entry.Get(), name, *text);
-  }
-}
-
 std::vector<std::wstring> MainWindowFixture::Captions() const {
   std::vector<std::wstring> captions;
   for (int row = 0; row < form_->lv1->RowCount(); ++row) captions.push_back(form_->lv1->Caption(row));

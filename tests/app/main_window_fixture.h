@@ -15,17 +15,6 @@
 
 namespace testsupport {
 
-// The values of one Uninstall entry; empty ones are not written.
-struct EntryValues {
-  std::wstring publisher = {};
-  std::wstring version = {};
-  std::wstring helpLink = {};
-  std::wstring uninstall = {};
-  std::wstring icon = {};
-};
-// Writes Uninstall\<key> with a display name and the given values.
-void AddEntry(const std::wstring& key, const std::wstring& displayName, const EntryValues& values = {});
-
 class MainWindowFixture : public testing::Test {
  protected:
   static void SetUpTestSuite();

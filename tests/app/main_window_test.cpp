@@ -210,7 +210,7 @@ TEST_F(MainWindowTest, MinimiseHidesTheWindowWithTheApplicationAndRestoreNeedsNo
   EXPECT_FALSE(IsWindowVisible(form_->Handle()));
 
   // A program installed meanwhile does not show up: restoring runs no scan.
-  SetText(CreateEntryKey(L"Added Later").Get(), L"DisplayName", L"Added Later");
+  AddEntry(L"Added Later", L"Added Later");
   ShowWindow(Application().Handle(), SW_RESTORE);
   Pump(200);
   EXPECT_FALSE(Application().Minimized());
@@ -223,7 +223,7 @@ TEST_F(MainWindowTest, MinimiseHidesTheWindowWithTheApplicationAndRestoreNeedsNo
 TEST_F(MainWindowTest, AllProgramsRescansAndWritesTheTotal) {
   ImportRegFile(L"gui_entries.reg");
   Start();
-  SetText(CreateEntryKey(L"Added Later").Get(), L"DisplayName", L"Added Later");
+  AddEntry(L"Added Later", L"Added Later");
   form_->lblNO->SetCaption(L"3");
   ClickAt({60, 165});
   EXPECT_EQ(form_->lv1->RowCount(), 15);

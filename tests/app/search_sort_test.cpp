@@ -102,7 +102,7 @@ TEST_F(SearchTest, TheSnapshotIsTheStartUpListWhateverRescansFindLater) {
   AddEntry(L"Kept", L"Kept App");
   AddEntry(L"Gone", L"Gone App", {.uninstall = L"gone.exe"});
   Start();
-  RegDeleteTreeW(HKEY_LOCAL_MACHINE, (std::wstring(kUninstallKey) + L"\\Gone").c_str());
+  DeleteEntry(L"Gone");
   AddEntry(L"New", L"New App");
   form_->edt1->SetText(L"app");
   form_->imgbtn4Click(*form_);  // All Programs: the registry as it is now, the box keeps its text

@@ -10,6 +10,7 @@
 #include "base/unique_handle.h"
 #include "catalogue/uninstall_entries.h"
 #include "tests/support/registry_fixture.h"
+#include "toolkit/application.h"
 
 namespace testsupport {
 
@@ -28,17 +29,26 @@ void FillRegistry(int entries) {
   for (int i = 0; i < entries; ++i) {
     wchar_t name[48];
     swprintf(name, 48, L"{%08d-0000-0000-0000-000000000000}", i);
-    const auto key = CreateEntryKey(name);
-    SetText(key.Get(), L"DisplayName", std::wstring(kinds[i % 10]) + L" " + std::to_wstring(i));
-    SetText(key.Get(), L"Publisher", i % 3 == 0 ? L"Example Corporation" : L"Another Vendor Ltd.");
-    SetText(key.Get(), L"DisplayVersion", std::to_wstring(i % 17) + L".2." + std::to_wstring(i % 101));
-    SetText(key.Get(), L"UninstallString", std::wstring(L"MsiExec.exe /X") + name);
-    if (i % 2 == 0) SetText(key.Get(), L"DisplayIcon", L"C:\\Program Files\\Example\\app.exe,0");
+    AddEntry(name, std::wstring(kinds[i % 10]) + L" " + std::to_wstring(i),
+             {.publisher = i % 3 == 0 ? L"Example Corporation" : L"Another Vendor Ltd.",
+              .version = std::to_wstring(i % 17) + L".2." + std::to_wstring(i % 101),
+              .uninstall = std::wstring(L"MsiExec.exe /X") + name,
+              .icon = i % 2 == 0 ? L"C:\\Program Files\\Example\\app.exe,0" : L""});
   }
 }
 
 void ReadsOnly() {
   ReadUninstallEntries([](const TUninstallEntry&) {});
+}
+
+double PrepareWindowBench(int entries) {
+  Application().Initialize();
+  FillRegistry(entries);
+  return MedianMs(ReadsOnly, 3);
+}
+
+double MsSince(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
 
 double Median(std::vector<double> times) {
@@ -51,8 +61,7 @@ double MedianMs(const std::function<void()>& work, int runs) {
   for (int i = 0; i < runs; ++i) {
     const auto start = std::chrono::steady_clock::now();
     work();
-    times.push_back(
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+    times.push_back(MsSince(start));
   }
   return Median(times);
 }

@@ -202,10 +202,6 @@ int Warm(int runs, int expected) {
   return allRows ? 0 : 1;
 }
 
-double MsSince(std::chrono::steady_clock::time_point start) {
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
-
 // The shipped program's start, piece by piece, in this process over the registry as it is.
 int Split(int runs) {
   // The registry reads of a scan, the first time in this process and once more.

@@ -27,16 +27,13 @@ double KeystrokeMs(TForm1& form, const std::wstring& text) {
   const auto start = std::chrono::steady_clock::now();
   form.edt1->SetText(text);
   UpdateWindow(form.lv1->Handle());
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  return MsSince(start);
 }
 
 }  // namespace
 
 int main() {
-  Application().Initialize();
-  FillRegistry(kEntries);
-  const double floor = MedianMs(ReadsOnly, 3);
-
+  const double floor = PrepareWindowBench(kEntries);
   TForm1 form(Application().FormSite());
   Application().SetMainForm(form);
   form.Show();
@@ -78,12 +75,10 @@ int main() {
     const ListUpdateLock noRepaint(*form.lv1);
     auto start = std::chrono::steady_clock::now();
     form.lv1->Clear();
-    clears.push_back(
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+    clears.push_back(MsSince(start));
     start = std::chrono::steady_clock::now();
     FillFromSnapshot(*form.lv1, all);
-    fills.push_back(
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+    fills.push_back(MsSince(start));
   }
   std::printf("all %zu rows: empty the list %.1f ms, fill it %.1f ms\n", all.size(), Median(clears),
               Median(fills));

@@ -34,10 +34,6 @@ TMemory Memory() {
   return {Megabytes(memory.workingSet), Megabytes(memory.privateBytes)};
 }
 
-double MsSince(std::chrono::steady_clock::time_point start) {
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
-
 // One scan's line: its time beside the bare registry reads timed right after it (the machine's
 // speed drifts over a run; the ratio does not), the rows and images, and the memory.
 void Report(const char* what, double ms, const TForm1& form, const TMemory& before) {
@@ -53,9 +49,7 @@ void Report(const char* what, double ms, const TForm1& form, const TMemory& befo
 }  // namespace
 
 int main() {
-  Application().Initialize();
-  FillRegistry(kEntries);
-  const double floor = MedianMs(ReadsOnly, 3);
+  const double floor = PrepareWindowBench(kEntries);
   std::printf("%d entries, half with an icon; floor (registry reads of a scan) %.0f ms\n", kEntries, floor);
 
   TForm1 form(Application().FormSite());

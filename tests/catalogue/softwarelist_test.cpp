@@ -127,10 +127,8 @@ TEST_F(SoftwareListTest, FiveThousandEntriesScanCompletely) {
   for (int i = 0; i < 5000; ++i) {
     wchar_t name[32];
     swprintf(name, 32, L"Entry %05d", i);
-    const auto key = CreateEntryKey(name);
-    SetText(key.Get(), L"DisplayName", name);
-    SetText(key.Get(), L"Publisher", L"Publisher");
-    if (i % 2 == 0) SetText(key.Get(), L"DisplayIcon", L"C:\\Program Files\\App\\app.exe,0");
+    AddEntry(name, name,
+             {.publisher = L"Publisher", .icon = i % 2 == 0 ? L"C:\\Program Files\\App\\app.exe,0" : L""});
   }
   const auto start = std::chrono::steady_clock::now();
   ScanUninstallEntries(list_, images_);

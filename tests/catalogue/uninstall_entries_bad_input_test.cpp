@@ -39,18 +39,14 @@ TEST_F(UninstallEntriesBadInputTest, StringsWithoutNulOrWithOddLengthAreReadWith
 
 TEST_F(UninstallEntriesBadInputTest, AOneMebibyteStringIsReadWhole) {
   const std::wstring huge(512 * 1024 - 1, L'x');  // with its NUL, exactly 1 MiB
-  const auto key = CreateEntryKey(L"Huge");
-  SetText(key.Get(), L"DisplayName", L"Huge");
-  SetText(key.Get(), L"UninstallString", huge);
+  AddEntry(L"Huge", L"Huge", {.uninstall = huge});
   Read();
   ASSERT_EQ(entries_.size(), 1u);
   EXPECT_EQ(entries_[0].uninstall, huge);
 }
 
 TEST_F(UninstallEntriesBadInputTest, DataThatGrowsAfterTheSizeQueryFailsTheRead) {
-  auto key = CreateEntryKey(L"Growing");
-  SetText(key.Get(), L"DisplayName", L"Growing");
-  SetText(key.Get(), L"Publisher", L"short");
+  AddEntry(L"Growing", L"Growing", {.publisher = L"short"});
   TEntrySeams seams;
   seams.beforeReadData = [](HKEY entry, const std::wstring& valueName) {
     if (valueName == L"Publisher") SetText(entry, L"Publisher", std::wstring(5000, L'y'));
@@ -65,9 +61,7 @@ TEST_F(UninstallEntriesBadInputTest, DataThatGrowsAfterTheSizeQueryFailsTheRead)
 }
 
 TEST_F(UninstallEntriesBadInputTest, DataThatShrinksAfterTheSizeQueryReadsTheNewText) {
-  auto key = CreateEntryKey(L"Shrinking");
-  SetText(key.Get(), L"DisplayName", L"Shrinking");
-  SetText(key.Get(), L"Publisher", L"a rather long publisher name");
+  AddEntry(L"Shrinking", L"Shrinking", {.publisher = L"a rather long publisher name"});
   TEntrySeams seams;
   seams.beforeReadData = [](HKEY entry, const std::wstring& valueName) {
     if (valueName == L"Publisher") SetText(entry, L"Publisher", L"ab");
@@ -78,12 +72,11 @@ TEST_F(UninstallEntriesBadInputTest, DataThatShrinksAfterTheSizeQueryReadsTheNew
 }
 
 TEST_F(UninstallEntriesBadInputTest, AKeyDeletedAfterEnumerationIsSkipped) {
-  for (const wchar_t* name : {L"A", L"B", L"C"}) SetText(CreateEntryKey(name).Get(), L"DisplayName", name);
+  for (const wchar_t* name : {L"A", L"B", L"C"}) AddEntry(name, name);
   TEntrySeams seams;
   seams.beforeOpenEntry = [](const std::wstring& name) {
     if (name == L"B") {
-      ASSERT_EQ(RegDeleteTreeW(HKEY_LOCAL_MACHINE, (std::wstring(kUninstallKey) + L"\\B").c_str()),
-                ERROR_SUCCESS);
+      ASSERT_EQ(DeleteEntry(L"B"), ERROR_SUCCESS);
     }
   };
   Read(seams);

@@ -46,10 +46,8 @@ TEST_F(UninstallEntriesRealDataTest, ListsEveryEntryThatWinesUninstallerOffersAn
     const auto component = CreateEntryKey(L"KB000001");
     SetText(component.Get(), L"DisplayName", L"Security Update for Windows (KB000001)");
     SetText(component.Get(), L"UninstallString", L"C:\\Windows\\spuninst.exe");
-    const DWORD one = 1;
-    SetRaw(component.Get(), L"SystemComponent", REG_DWORD,
-           {reinterpret_cast<const BYTE*>(&one), reinterpret_cast<const BYTE*>(&one + 1)});
-    SetText(CreateEntryKey(L"NoCommand").Get(), L"DisplayName", L"Entry without uninstall command");
+    SetRaw(component.Get(), L"SystemComponent", REG_DWORD, DwordBytes(1));
+    AddEntry(L"NoCommand", L"Entry without uninstall command");
   }
   Read();
   const auto peer = PeerListing();

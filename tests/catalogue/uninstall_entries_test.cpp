@@ -107,8 +107,7 @@ TEST_F(UninstallEntriesTest, AMissingOrEmptyUninstallKeyHasNoEntriesAndIsNotCrea
 
 TEST_F(UninstallEntriesTest, NonAsciiNamesAndValuesArriveUnchanged) {
   const std::wstring name = L"\u041f\u0440\u043e\u0433\u0440\u0430\u043c\u043c\u0430 {A1}";
-  const auto key = CreateEntryKey(name);
-  SetText(key.Get(), L"DisplayName", L"\u0410\u043d\u0442\u0438\u0432\u0438\u0440\u0443\u0441 \u00e9\u00df");
+  AddEntry(name, L"\u0410\u043d\u0442\u0438\u0432\u0438\u0440\u0443\u0441 \u00e9\u00df");
   Read();
   ASSERT_EQ(entries_.size(), 1u);
   EXPECT_EQ(entries_[0].displayName, L"\u0410\u043d\u0442\u0438\u0432\u0438\u0440\u0443\u0441 \u00e9\u00df");

@@ -32,15 +32,13 @@ constexpr wchar_t kSelfRemover[] = L"Scaled Self Remover";
 
 // An entry whose uninstaller is the system's reg.exe deleting the entry's own key.
 void AddSelfRemovingEntry() {
-  const UniqueRegKey key = CreateEntryKey(kSelfRemover);
-  SetText(key.Get(), L"DisplayName", kSelfRemover);
-  SetText(key.Get(), L"Publisher", L"Zeta Tests");
-  SetText(key.Get(), L"DisplayVersion", L"1.2.3");
-  SetText(key.Get(), L"URLInfoAbout", L"https://example.org/help");
-  SetText(key.Get(), L"DisplayIcon", L"C:\\windows\\system32\\winecfg.exe");
-  SetText(key.Get(), L"UninstallString",
-          L"\"C:\\windows\\system32\\reg.exe\" delete \"HKLM\\" + std::wstring(kUninstallKey) + L"\\" +
-              kSelfRemover + L"\" /f");
+  AddEntry(kSelfRemover, kSelfRemover,
+           {.publisher = L"Zeta Tests",
+            .version = L"1.2.3",
+            .helpLink = L"https://example.org/help",
+            .uninstall = L"\"C:\\windows\\system32\\reg.exe\" delete \"HKLM\\" + std::wstring(kUninstallKey) +
+                         L"\\" + kSelfRemover + L"\" /f",
+            .icon = L"C:\\windows\\system32\\winecfg.exe"});
 }
 
 std::vector<std::wstring> Column(const ShippedProgram& program, int column) {
@@ -125,10 +123,7 @@ TEST_P(DisplayScalingTest, TheWholeWindowGrowsWithTheDensityAndActsWhereItIsDraw
 
   // All Programs rescans, and lights up, its tab reaching into the panel, while pointed at.
   const int rows = program.RowCount();
-  {
-    const UniqueRegKey added = CreateEntryKey(L"Scaled Newcomer");
-    SetText(added.Get(), L"DisplayName", L"Scaled Newcomer");
-  }
+  AddEntry(L"Scaled Newcomer", L"Scaled Newcomer");
   program.ClickControl("imgbtn4");
   EXPECT_EQ(program.RowCount(), rows + 1);
   {

@@ -46,11 +46,8 @@ class InstallUninstallTest : public ShippedProgramTest {
     ASSERT_EQ(RunCommand(L"\"" + WindowsPath(SAMPLE_SETUP) + L"\" /S"), 0u);
     ASSERT_EQ(RunCommand(L"msiexec.exe /i \"" + WindowsPath(SAMPLE_MSI) + L"\" /qn"), 0u);
     // Two hand-written entries beside the installed ones, for the search to leave out.
-    for (const auto& [key, name] :
-         {std::pair{L"Other1", L"Zeta Tool"}, std::pair{L"Other2", L"Alpha Editor"}}) {
-      const UniqueRegKey entry = CreateEntryKey(key);
-      SetText(entry.Get(), L"DisplayName", name);
-    }
+    AddEntry(L"Other1", L"Zeta Tool");
+    AddEntry(L"Other2", L"Alpha Editor");
   }
 
   // Whatever a failed test left installed goes, silently.

@@ -10,9 +10,9 @@
 #include <stdexcept>
 
 #include "tests/support/user_input.h"
-#include "toolkit/component.h"
 #include "toolkit/form_accessible.h"
 #include "toolkit/layout.h"
+#include "toolkit/resource.h"
 
 namespace testsupport {
 namespace {

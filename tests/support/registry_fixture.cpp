@@ -37,6 +37,23 @@ UniqueRegKey CreateEntryKey(const std::wstring& name) {
   return key;
 }
 
+void AddEntry(const std::wstring& key, const std::wstring& displayName, const EntryValues& values) {
+  const UniqueRegKey entry = CreateEntryKey(key);
+  SetText(entry.Get(), L"DisplayName", displayName);
+  const std::pair<const wchar_t*, const std::wstring*> named[] = {{L"Publisher", &values.publisher},
+                                                                  {L"DisplayVersion", &values.version},
+                                                                  {L"URLInfoAbout", &values.helpLink},
+                                                                  {L"UninstallString", &values.uninstall},
+                                                                  {L"DisplayIcon", &values.icon}};
+  for (const auto& [name, text] : named) {
+    if (!text->empty()) SetText(entry.Get(), name, *text);
+  }
+}
+
+LONG DeleteEntry(const std::wstring& key) {
+  return RegDeleteTreeW(HKEY_LOCAL_MACHINE, (std::wstring(kUninstallKey) + L"\\" + key).c_str());
+}
+
 void CreateEmptyUninstallKey() {
   UniqueRegKey key;
   if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, kUninstallKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.Put(),
@@ -55,6 +72,11 @@ void SetRaw(HKEY key, const std::wstring& valueName, DWORD type, const std::vect
       ERROR_SUCCESS) {
     throw std::runtime_error("cannot set a value");
   }
+}
+
+std::vector<BYTE> DwordBytes(DWORD value) {
+  const auto* bytes = reinterpret_cast<const BYTE*>(&value);
+  return std::vector<BYTE>(bytes, bytes + sizeof(value));
 }
 
 }  // namespace testsupport

@@ -18,12 +18,11 @@ Screenshot::Screenshot(HWND window) {
   void* bits = nullptr;
   bitmap_.Reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   pixels_ = static_cast<const std::uint8_t*>(bits);
-  const HDC screen = GetDC(nullptr);
-  const UniqueMemoryDc memory(CreateCompatibleDC(screen));
+  const UniqueScreenDc screen(GetDC(nullptr));
+  const UniqueMemoryDc memory(CreateCompatibleDC(screen.Get()));
   const HGDIOBJ old = SelectObject(memory.Get(), bitmap_.Get());
-  BitBlt(memory.Get(), 0, 0, width_, height_, screen, rect_.left, rect_.top, SRCCOPY);
+  BitBlt(memory.Get(), 0, 0, width_, height_, screen.Get(), rect_.left, rect_.top, SRCCOPY);
   SelectObject(memory.Get(), old);
-  ReleaseDC(nullptr, screen);
 }
 
 COLORREF Screenshot::At(int x, int y) const {

@@ -11,6 +11,7 @@
 
 #include "toolkit/classes.h"
 #include "toolkit/edit.h"
+#include "toolkit/error_box.h"
 #include "toolkit/image_list.h"
 #include "toolkit/label.h"
 #include "toolkit/list_view.h"
@@ -32,6 +33,11 @@ TEST(DesktopCentre, HalvesRoundTowardsZeroAndTheWindowStaysInsideTheDesktop) {
   EXPECT_EQ(at({-100, -50, 700, 550}), std::make_pair(-100L, -50L));
 }
 
+// A rectangle's left, top, right and bottom.
+std::vector<LONG> Edges(const RECT& rect) {
+  return {rect.left, rect.top, rect.right, rect.bottom};
+}
+
 class FormTest : public testing::Test {
  protected:
   // A form whose errors are collected instead of shown.
@@ -40,15 +46,6 @@ class FormTest : public testing::Test {
         owner, [this](std::exception_ptr error) { errors_.push_back(ExceptionMessage(error)); }, scale});
     LoadForm(*form_, description, GetModuleHandleW(nullptr), StandardClasses(), handlers_);
     return *form_;
-  }
-  static std::wstring ExceptionMessage(std::exception_ptr error) {
-    try {
-      std::rethrow_exception(error);
-    } catch (const Exception& e) {
-      return e.Message();
-    } catch (const std::exception& e) {
-      return std::wstring(e.what(), e.what() + strlen(e.what()));
-    }
   }
   std::wstring LoadError(const std::string& description) {
     try {
@@ -123,13 +120,9 @@ TEST_F(FormTest, BoundsPropertiesPlaceWindowlessAndWindowedControlsAlike) {
     Top = 25
   end
 end)");
-  const RECT label = form.Find<TLabel>("l").BoundsRect();
-  const RECT edit = form.Find<TEdit>("e").BoundsRect();
   // A later Left or Top moves the control and keeps its size.
-  EXPECT_EQ(std::vector<LONG>({label.left, label.top, label.right, label.bottom}),
-            std::vector<LONG>({15, 20, 45, 60}));
-  EXPECT_EQ(std::vector<LONG>({edit.left, edit.top, edit.right, edit.bottom}),
-            std::vector<LONG>({10, 25, 40, 65}));
+  EXPECT_EQ(Edges(form.Find<TLabel>("l").BoundsRect()), (std::vector<LONG>{15, 20, 45, 60}));
+  EXPECT_EQ(Edges(form.Find<TEdit>("e").BoundsRect()), (std::vector<LONG>{10, 25, 40, 65}));
   EXPECT_EQ(form.ClientSize().cx, 400);
 }
 
@@ -167,12 +160,8 @@ end)",
                       nullptr, TScale(144));
   EXPECT_EQ(form.ClientSize().cx, 600);
   EXPECT_EQ(form.ClientSize().cy, 452);  // 451.5
-  const RECT label = form.Find<TLabel>("l").BoundsRect();
-  const RECT edit = form.Find<TEdit>("e").BoundsRect();
-  EXPECT_EQ(std::vector<LONG>({label.left, label.top, label.right, label.bottom}),
-            std::vector<LONG>({15, 32, 60, 92}));
-  EXPECT_EQ(std::vector<LONG>({edit.left, edit.top, edit.right, edit.bottom}),
-            std::vector<LONG>({15, 30, 60, 92}));
+  EXPECT_EQ(Edges(form.Find<TLabel>("l").BoundsRect()), (std::vector<LONG>{15, 32, 60, 92}));
+  EXPECT_EQ(Edges(form.Find<TEdit>("e").BoundsRect()), (std::vector<LONG>{15, 30, 60, 92}));
   // Fonts keep their layout heights and are made at the screen's.
   const auto fontHeight = [](HFONT font) {
     LOGFONTW values = {};

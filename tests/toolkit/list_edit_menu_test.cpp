@@ -4,9 +4,9 @@
 
 #include <algorithm>
 #include <stdexcept>
-#include <thread>
 
 #include "tests/app/main_window_fixture.h"
+#include "tests/support/menu_hand.h"
 
 namespace testsupport {
 namespace {
@@ -113,29 +113,16 @@ TEST_F(ToolkitControlsTest, RightClickOpensTheContextMenuAfterItsPopupHandler) {
     item.OnClick = [&chosen, &item](TObject&) { chosen.push_back(item.Name()); };
   }
   MoveTo(RowPoint(1));
-  // The menu runs its own loop until an item is chosen; choose from another thread, with the
-  // mouse, once the menu's window is up. The popup handler disabled Uninstall before it showed.
-  bool uninstallGreyed = false;
-  std::thread hand([&uninstallGreyed] {
-    HWND menuWindow = nullptr;
-    for (int i = 0; i < 100 && !menuWindow; ++i, Sleep(20)) menuWindow = FindWindowW(L"#32768", nullptr);
-    Sleep(100);
-    const auto shown = reinterpret_cast<HMENU>(SendMessageW(menuWindow, MN_GETHMENU, 0, 0));
-    uninstallGreyed = (GetMenuState(shown, 0, MF_BYPOSITION) & MF_GRAYED) != 0;
-    RECT refresh = {};
-    GetMenuItemRect(nullptr, shown, 1, &refresh);
-    MovePointer({(refresh.left + refresh.right) / 2, (refresh.top + refresh.bottom) / 2});
-    Sleep(100);
-    SendMouse(MOUSEEVENTF_LEFTDOWN);
-    SendMouse(MOUSEEVENTF_LEFTUP);
-  });
+  // The popup handler disabled Uninstall before the menu showed; the hand chooses Refresh.
+  MenuHand hand(1);
   SendMouse(MOUSEEVENTF_RIGHTDOWN);
   SendMouse(MOUSEEVENTF_RIGHTUP);
   Pump(1000);
-  hand.join();
+  const std::vector<bool> greyed = hand.Greyed();
   Pump();
   EXPECT_EQ(popups, 1);
-  EXPECT_TRUE(uninstallGreyed);
+  ASSERT_FALSE(greyed.empty()) << "no menu appeared";
+  EXPECT_TRUE(greyed[0]);
   EXPECT_EQ(chosen, (std::vector<std::string>{"Res1"}));
 }
 

@@ -1,7 +1,5 @@
 // Pictures for other screen densities: the stored picture of the nearest density at or above
 // the screen's, resized smoothly where none is stored for it.
-#include "toolkit/scale.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,8 +8,9 @@
 #include <vector>
 
 #include "base/errors.h"
-#include "toolkit/component.h"
 #include "toolkit/picture.h"
+#include "toolkit/resource.h"
+#include "toolkit/scaled_picture.h"
 
 namespace {
 

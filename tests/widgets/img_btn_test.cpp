@@ -35,6 +35,13 @@ class ImgBtnTest : public MainWindowFixture {
     button.OnClick = [log](TObject&) { log("click"); };
   }
 
+  // Records `button`, moves onto its centre and presses the left button there.
+  void RecordAndPress(TImgBtn& button) {
+    Record(button);
+    MoveTo(Centre(button));
+    Press();
+  }
+
   static POINT Centre(const TControl& control) {
     return {control.Left() + control.Width() / 2, control.Top() + control.Height() / 2};
   }
@@ -58,9 +65,7 @@ TEST_F(ImgBtnTest, StartsOnTheNormalFaceAtItsSize) {
 
 TEST_F(ImgBtnTest, NormalClickShowsHoverPressedHoverNormalWithPressedFaceDuringTheClick) {
   TImgBtn& button = *form_->imgbtn2;
-  Record(button);
-  MoveTo(Centre(button));
-  Press();
+  RecordAndPress(button);
   Release();
   MoveAway();
   EXPECT_EQ(events_, (std::vector<std::string>{"enter:up", "down:down", "click:down", "up:up", "leave:pic"}));
@@ -70,9 +75,7 @@ TEST_F(ImgBtnTest, NormalClickShowsHoverPressedHoverNormalWithPressedFaceDuringT
 
 TEST_F(ImgBtnTest, PressMoveOutAndReleaseOutsideGivesNoClick) {
   TImgBtn& button = *form_->imgbtn2;
-  Record(button);
-  MoveTo(Centre(button));
-  Press();
+  RecordAndPress(button);
   MoveTo({button.Left() - 40, button.Top() + 60});  // onto the background, button still held
   EXPECT_TRUE(button.Pressed());
   Release();
@@ -83,9 +86,7 @@ TEST_F(ImgBtnTest, PressMoveOutAndReleaseOutsideGivesNoClick) {
 
 TEST_F(ImgBtnTest, PressMoveOutAndBackInStillClicks) {
   TImgBtn& button = *form_->imgbtn2;
-  Record(button);
-  MoveTo(Centre(button));
-  Press();
+  RecordAndPress(button);
   MoveTo({button.Left() - 40, button.Top() + 60});
   MoveTo(Centre(button));
   Release();
@@ -95,10 +96,8 @@ TEST_F(ImgBtnTest, PressMoveOutAndBackInStillClicks) {
 
 TEST_F(ImgBtnTest, DoubleClickActsAsOneClickAndTheSecondPressIsNotHandled) {
   TImgBtn& button = *form_->imgbtn2;
-  Record(button);
-  MoveTo(Centre(button));
   // Two presses in quick succession: the system turns the second into a double click.
-  Press();
+  RecordAndPress(button);
   Release();
   Press();
   Release();
