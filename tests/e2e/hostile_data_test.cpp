@@ -291,8 +291,11 @@ TEST_F(HostileDataTest, SubkeysDeletedWhileARescanRunsLeaveTheProgramAnswering) 
   std::atomic<DWORD> lastDeletion = 0;
   const DWORD clicked = GetTickCount();
   program.ClickControl("imgbtn4");
+  // The click may still wait in the program's input queue, and a sent message is answered ahead
+  // of it; the rescan runs on the window's thread, so it has begun once the window stops
+  // answering at once.
+  ASSERT_TRUE(WaitUntil([&] { return !program.Answers(20); }, 10000, 5)) << "the rescan did not begin";
   std::thread deleter([&] {
-    Sleep(200);
     firstDeletion = GetTickCount();
     for (int i = kEntries - 1; i >= 0; i -= kEntries / kDeleted) {
       wchar_t keyName[16];
