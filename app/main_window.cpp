@@ -23,13 +23,18 @@ std::string_view LayoutText(HMODULE module) {
 
 }  // namespace
 
-TForm1::TForm1(TFormSite site, HMODULE module) : TForm(std::move(site)) {
+TForm1::TForm1(TFormSite site, HMODULE module) : TForm(std::move(site)), module_(module) {
+  Build();
+  OnRescale = [this](TScale scale) { Rescale(scale); };
+  DoCreate();
+}
+
+void TForm1::Build() {
   TClassRegistry classes = StandardClasses();
   RegisterImgBtn(classes);
-  LoadForm(*this, LayoutText(module), module, classes, Handlers());
+  LoadForm(*this, LayoutText(module_), module_, classes, Handlers());
   BindControls();
   DescribeForAccessibility();
-  DoCreate();
 }
 
 THandlerTable TForm1::Handlers() {
@@ -42,6 +47,7 @@ THandlerTable TForm1::Handlers() {
   };
   bind("FormCreate", &TForm1::FormCreate);
   bind("FormShow", &TForm1::FormShow);
+  bind("FormKeyDown", &TForm1::FormKeyDown);
   bind("img2MouseMove", &TForm1::img2MouseMove);
   bind("imgbtnMixClick", &TForm1::imgbtnMixClick);
   bind("imgbtn5Click", &TForm1::imgbtn5Click);
@@ -111,6 +117,9 @@ void TForm1::DescribeForAccessibility() {
     bar->SetAccessibleRole(TAccessibleRole::ColumnHeader);
     bar->SetAccessibleName(caption->Caption());
   }
+  // The search box has no caption of its own; its text is its value.
+  edt1->SetAccessibleName(L"Search");
+  lv1->SetAccessibleName(L"Programs");
 }
 
 void TForm1::FormCreate(TObject&) {
@@ -131,6 +140,23 @@ void TForm1::FormShow(TObject&) {
   ScanUninstallEntries(*lv1, *ImageListSofticon);
   lblNO->SetCaption(TotalCountText(lv1->RowCount()));
   BuildSnapshot(*lv1);
+}
+
+// The keys a Windows user reaches for in a list of programs: F5 does what All Programs does,
+// Ctrl+F goes to the search box with its text selected, and Escape empties a search box that
+// holds text, which searches again as any change does.
+void TForm1::FormKeyDown(TObject&, WORD& Key, TShiftState Shift) {
+  if (Key == VK_F5 && !Shift.ctrl) {
+    Key = 0;
+    if (imgbtn4->Visible() && imgbtn4->BaseEnabled()) imgbtn4->DoDefaultAction();
+  } else if (Key == 'F' && Shift.ctrl) {
+    Key = 0;
+    SetFocus(edt1->Handle());
+    edt1->SelectAll();
+  } else if (Key == VK_ESCAPE && GetFocus() == edt1->Handle() && !edt1->Text().empty()) {
+    Key = 0;
+    edt1->SetText(L"");
+  }
 }
 
 void TForm1::img2MouseMove(TObject&, TShiftState, int, int) {
@@ -205,9 +231,11 @@ void TForm1::lv1Click(TObject&) {
 }
 
 void TForm1::ShowDetails() {
-  const TListItem* selected = lv1->SelectedItem();
-  if (!selected) return;
-  const TListItem& item = *selected;
+  if (const TListItem* selected = lv1->SelectedItem()) ShowDetailsOf(*selected);
+}
+
+void TForm1::ShowDetailsOf(const TListItem& item) {
+  detailsShown_ = item;
   lblProgramsname->SetWordWrap(false);
 
   const std::wstring& iconReference = item.SubItems.at(kSubIcon);

@@ -73,6 +73,7 @@ TForm::~TForm() {
   controls_.clear();
   windowed_.clear();
   components_.clear();
+  retired_.clear();
   if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
 }
 
@@ -141,8 +142,10 @@ void TForm::ApplyProperty(const TLayoutProperty& property, TLayoutContext& conte
     caption_ = property.Text();
     SetWindowTextW(hwnd_, caption_.c_str());
   } else if (name == "ClientWidth") {
+    layoutClientSize_.cx = property.Int();
     SetClientSize({context.Pixels(property), clientSize_.cy});
   } else if (name == "ClientHeight") {
+    layoutClientSize_.cy = property.Int();
     SetClientSize({clientSize_.cx, context.Pixels(property)});
   } else if (name == "Color") {
     color_ = ParseColor(property);
@@ -173,6 +176,8 @@ void TForm::ApplyProperty(const TLayoutProperty& property, TLayoutContext& conte
     OnCreate = context.Handler<TNotifyEvent>(property);
   } else if (name == "OnShow") {
     OnShow = context.Handler<TNotifyEvent>(property);
+  } else if (name == "OnKeyDown") {
+    OnKeyDown = context.Handler<TKeyEvent>(property);
   } else {
     TComponent::ApplyProperty(property, context);
   }
@@ -297,7 +302,7 @@ LRESULT TForm::OnDestroy() const {
   return 0;
 }
 
-std::optional<LRESULT> TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+std::optional<LRESULT> TForm::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_ERASEBKGND:
       return 1;  // the paint covers the whole area
@@ -330,6 +335,12 @@ std::optional<LRESULT> TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM 
       return OnGetObject(wParam, static_cast<DWORD>(lParam));
     case kDefaultActionMessage:
       return OnDefaultAction(static_cast<size_t>(wParam));
+    case WM_DPICHANGED:
+      return OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+    case kGetDpiScaledSize:
+      return OnGetDpiScaledSize(static_cast<int>(wParam), *reinterpret_cast<SIZE*>(lParam));
+    case kPreviewKeyMessage:
+      return OnPreviewKey(static_cast<WORD>(wParam));
     default:
       return std::nullopt;
   }

@@ -82,12 +82,19 @@ UniqueBitmap TImageList::RenderIcon(HICON icon) const {
 }
 
 int TImageList::AddImage(HBITMAP image) {
-  if (!image) return -1;
-  if (count_ == ImageList_GetImageCount(handle_) &&
-      !ImageList_SetImageCount(handle_, static_cast<UINT>(count_ + std::max(kGrowBy, count_ / 4))))
-    return -1;
+  if (!image || !ReserveOne()) return -1;
   if (!ImageList_Replace(handle_, count_, image, nullptr)) return -1;
   return count_++;
+}
+
+int TImageList::AddBlank() {
+  // The reserved room as it is: whatever it holds is never shown.
+  return ReserveOne() ? count_++ : -1;
+}
+
+bool TImageList::ReserveOne() {
+  return count_ < ImageList_GetImageCount(handle_) ||
+         ImageList_SetImageCount(handle_, static_cast<UINT>(count_ + std::max(kGrowBy, count_ / 4)));
 }
 
 int TImageList::AddIcon(HICON icon) {

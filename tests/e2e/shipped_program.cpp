@@ -298,6 +298,46 @@ int ShippedProgram::SelectedRow() const {
   return static_cast<int>(static_cast<LRESULT>(row));
 }
 
+int ShippedProgram::TopRow() const {
+  DWORD_PTR row = 0;
+  SendMessageTimeoutW(List(), LVM_GETTOPINDEX, 0, 0, SMTO_ABORTIFHUNG, 5000, &row);
+  return static_cast<int>(row);
+}
+
+void ShippedProgram::ScrollRows(int rows) const {
+  const int height = RowPoint(1).y - RowPoint(0).y;
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(List(), LVM_SCROLL, 0, rows * height, SMTO_ABORTIFHUNG, 5000, &result);
+  Sleep(kInputPause);
+}
+
+std::vector<std::wstring> ShippedProgram::AccessibleNames() const {
+  UniqueCom<IAccessible> client;
+  std::vector<std::wstring> names;
+  if (FAILED(AccessibleObjectFromWindow(window_, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                        reinterpret_cast<void**>(client.Put()))))
+    return names;
+  long count = 0;
+  client.Get()->get_accChildCount(&count);
+  for (long id = 1; id <= count; ++id) {
+    BSTR name = nullptr;
+    const bool named = client.Get()->get_accName(ChildVariant(id), &name) == S_OK && name;
+    names.push_back(named ? std::wstring(name, SysStringLen(name)) : L"(no name)");
+    SysFreeString(name);
+  }
+  return names;
+}
+
+void ShippedProgram::SendDpiChanged(int dpi, const RECT& suggested) const {
+  // The rectangle lives in the program's memory, where the system would have put it.
+  const RemoteMemory remote(process_.Get(), sizeof(RECT));
+  remote.Write(&suggested, sizeof(RECT));
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(window_, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                           reinterpret_cast<LPARAM>(remote.Address()), SMTO_ABORTIFHUNG, 20000, &result))
+    ADD_FAILURE() << "the window did not answer WM_DPICHANGED";
+}
+
 POINT ShippedProgram::RowPoint(int row) const {
   RECT item = {};
   item.left = LVIR_LABEL;
