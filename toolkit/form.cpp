@@ -73,7 +73,7 @@ TForm::~TForm() {
   controls_.clear();
   windowed_.clear();
   components_.clear();
-  retired_.clear();
+  ReleaseRetired();
   if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
 }
 

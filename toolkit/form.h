@@ -139,6 +139,7 @@ class TForm : public TComponent, public TWindowBase<TForm> {
   void ApplyBorderIcons(const TLayoutProperty& property) const;
   void LoadIcons(const TLayoutProperty& property, HMODULE module);
   void SetClientSize(SIZE size);
+  void ReleaseRetired();
   std::optional<LRESULT> OnDpiChanged(int dpi, const RECT& suggested);
   std::optional<LRESULT> OnGetDpiScaledSize(int dpi, SIZE& size) const;
   LRESULT OnPreviewKey(WORD key);

@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/control.h"
-
+class TControl;
 class TForm;
 class TWinControl;
+enum class TAccessibleRole;
 
 // A VARIANT naming a child by its id (CHILDID_SELF for the object itself), as clients pass it.
 VARIANT ChildVariant(long id);

@@ -7,11 +7,18 @@ TForm::TDispatchScope::TDispatchScope(TForm& form) : form_(form) {
 }
 
 TForm::TDispatchScope::~TDispatchScope() {
-  if (--form_.dispatchDepth_ > 0 || form_.retired_.empty()) return;
-  // Destroying their windows sends the form messages in turn: those find nothing retired.
-  const auto retired = std::move(form_.retired_);
-  form_.retired_.clear();
-  form_.retiredFont_.Reset();
+  if (--form_.dispatchDepth_ == 0) form_.ReleaseRetired();
+}
+
+void TForm::ReleaseRetired() {
+  if (retired_.empty()) return;
+  {
+    // Destroying their windows sends the form messages in turn, which end in a call here: they
+    // must find nothing retired.
+    const auto retired = std::move(retired_);
+    retired_.clear();
+  }
+  retiredFont_.Reset();
 }
 
 std::optional<LRESULT> TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -31,11 +38,8 @@ void TForm::BeginRebuild(TScale scale) {
   retiredFont_ = std::move(fontHandle_);
   fontHandle_ = font_.Create(Scale());
   ::InvalidateRect(hwnd_, nullptr, FALSE);
-  if (dispatchDepth_ == 0) {
-    // Called from outside any message of the form's: no handler of theirs can be running.
-    retired_.clear();
-    retiredFont_.Reset();
-  }
+  // Called from outside any message of the form's, no handler of theirs can be running.
+  if (dispatchDepth_ == 0) ReleaseRetired();
 }
 
 std::optional<LRESULT> TForm::OnGetDpiScaledSize(int dpi, SIZE& size) const {
@@ -49,7 +53,11 @@ std::optional<LRESULT> TForm::OnGetDpiScaledSize(int dpi, SIZE& size) const {
 
 std::optional<LRESULT> TForm::OnDpiChanged(int dpi, const RECT& suggested) {
   const POINT at = {suggested.left, suggested.top};
-  if (OnRescale && TScale(dpi) != Scale()) OnRescale(TScale(dpi));
+  if (OnRescale && TScale(dpi) != Scale()) {
+    OnRescale(TScale(dpi));
+    // Clients read the tree again: every child has a new place.
+    NotifyWinEvent(EVENT_OBJECT_REORDER, hwnd_, OBJID_CLIENT, CHILDID_SELF);
+  }
   // The rebuild gave the window its size at the new density; the system's place keeps it on the
   // screen it has come to.
   SetWindowPos(hwnd_, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

@@ -261,6 +261,27 @@ TEST_F(MainWindowTest, RebuiltAtAnotherDensityEveryRowAndSearchFindsItsIconDrawn
   EXPECT_EQ(form_->lv1->ImageIndex(0), 1);
 }
 
+// The drag that moves the window to another screen runs inside a control's handler, and the
+// system's WM_DPICHANGED comes inside it: the rebuild must not pull the control from under it.
+TEST_F(MainWindowTest, ARebuildFromInsideAControlsOwnHandlerLetsTheHandlerFinish) {
+  Start();
+  const TImgBtn* before = form_->imgbtn4;
+  form_->imgbtn4->OnClick = [&](TObject&) {
+    RECT suggested = {};
+    GetWindowRect(form_->Handle(), &suggested);
+    SendMessageW(form_->Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+  };
+  const RECT button = form_->imgbtn4->BoundsRect();
+  ClickAt({(button.left + button.right) / 2, (button.top + button.bottom) / 2});
+  MoveAway();
+  EXPECT_NE(form_->imgbtn4, before);
+  RECT window = {};
+  GetWindowRect(form_->Handle(), &window);
+  EXPECT_EQ(window.right - window.left, TScale(144).Pixels(870));
+  EXPECT_EQ(form_->Scale(), TScale(144));
+  EXPECT_TRUE(errors_.empty());
+}
+
 TEST_F(MainWindowTest, AllProgramsRescansAndWritesTheTotal) {
   ImportRegFile(L"gui_entries.reg");
   Start();
