@@ -95,7 +95,7 @@ class ShippedProgram {
   int TopRow() const;
   void ScrollRows(int rows) const;
   // The names of every child of the window's accessible object, in order, as a screen reader
-  // reads them; a child without a name reads "(no name)".
+  // reads them; empty for a child without a name, and none if the object cannot be read.
   std::vector<std::wstring> AccessibleNames() const;
   // What the system tells the window when it has come to a screen of `dpi`: WM_DPICHANGED with
   // the rectangle it suggests. Returns when the window has handled it.
