@@ -25,13 +25,18 @@ std::string_view LayoutText(HMODULE module) {
 
 }  // namespace
 
-TForm1::TForm1(TFormSite site, HMODULE module) : TForm(std::move(site)) {
+TForm1::TForm1(TFormSite site, HMODULE module) : TForm(std::move(site)), module_(module) {
+  Build();
+  OnRescale = [this](TScale scale) { Rescale(scale); };
+  DoCreate();
+}
+
+void TForm1::Build() {
   TClassRegistry classes = StandardClasses();
   RegisterImgBtn(classes);
-  LoadForm(*this, LayoutText(module), module, classes, Handlers());
+  LoadForm(*this, LayoutText(module_), module_, classes, Handlers());
   BindControls();
   DescribeForAccessibility();
-  DoCreate();
 }
 
 // Every name of the layout that the form binds, each given once: a control, found by that name
@@ -47,11 +52,11 @@ void TForm1::ForEachLayoutName(Visit&& visit) {
   NAME(img5); NAME(img6); NAME(img7); NAME(imgbtn4); NAME(lbl2); NAME(lbl5); NAME(lbl6); NAME(lbl7);
   NAME(imgbtnMix); NAME(imgbtn5); NAME(lbl8); NAME(lv1); NAME(edt1); NAME(ImageListSofticon); NAME(pm1);
   // The handlers the layout binds events to.
-  NAME(FormCreate); NAME(FormShow); NAME(img2MouseMove); NAME(imgbtnMixClick); NAME(imgbtn5Click);
-  NAME(imgbtn2Click); NAME(imgbtn4Click); NAME(img4Click); NAME(img5Click); NAME(img6Click); NAME(img7Click);
-  NAME(lbl8Click); NAME(lblURLClick); NAME(lv1Change); NAME(lv1Click); NAME(lv1ColumnClick); NAME(lv1Compare);
-  NAME(lv1DblClick); NAME(edt1Change); NAME(pm1Popup); NAME(Uninstall1Click); NAME(Res1Click);
-  NAME(Open1Click); NAME(ViewEntry1Click);
+  NAME(FormCreate); NAME(FormShow); NAME(FormKeyDown); NAME(img2MouseMove); NAME(imgbtnMixClick);
+  NAME(imgbtn5Click); NAME(imgbtn2Click); NAME(imgbtn4Click); NAME(img4Click); NAME(img5Click);
+  NAME(img6Click); NAME(img7Click); NAME(lbl8Click); NAME(lblURLClick); NAME(lv1Change); NAME(lv1Click);
+  NAME(lv1ColumnClick); NAME(lv1Compare); NAME(lv1DblClick); NAME(edt1Change); NAME(pm1Popup);
+  NAME(Uninstall1Click); NAME(Res1Click); NAME(Open1Click); NAME(ViewEntry1Click);
   // clang-format on
 #undef NAME
 }
@@ -93,6 +98,9 @@ void TForm1::DescribeForAccessibility() {
     bar->SetAccessibleRole(TAccessibleRole::ColumnHeader);
     bar->SetAccessibleName(caption->Caption());
   }
+  // The search box has no caption of its own; its text is its value.
+  edt1->SetAccessibleName(L"Search");
+  lv1->SetAccessibleName(L"Programs");
 }
 
 void TForm1::FormCreate(TObject&) {
@@ -113,6 +121,23 @@ void TForm1::FormShow(TObject&) {
   ScanUninstallEntries(*lv1, *ImageListSofticon);
   ShowCount(TCountForm::Total);
   BuildSnapshot(*lv1);
+}
+
+// The keys a Windows user reaches for in a list of programs: F5 does what All Programs does,
+// Ctrl+F goes to the search box with its text selected, and Escape empties a search box that
+// holds text, which searches again as any change does.
+void TForm1::FormKeyDown(TObject&, WORD& Key, TShiftState Shift) {
+  if (Key == VK_F5 && !Shift.ctrl) {
+    Key = 0;
+    if (imgbtn4->Visible() && imgbtn4->BaseEnabled()) imgbtn4->DoDefaultAction();
+  } else if (Key == 'F' && Shift.ctrl) {
+    Key = 0;
+    SetFocus(edt1->Handle());
+    edt1->SelectAll();
+  } else if (Key == VK_ESCAPE && GetFocus() == edt1->Handle() && !edt1->Text().empty()) {
+    Key = 0;
+    edt1->SetText(L"");
+  }
 }
 
 void TForm1::img2MouseMove(TObject&, TShiftState, int, int) {
@@ -194,9 +219,11 @@ void TForm1::lv1Click(TObject&) {
 }
 
 void TForm1::ShowDetails() {
-  const TListItem* selected = lv1->SelectedItem();
-  if (!selected) return;
-  const TListItem& item = *selected;
+  if (const TListItem* selected = lv1->SelectedItem()) ShowDetailsOf(*selected);
+}
+
+void TForm1::ShowDetailsOf(const TListItem& item) {
+  detailsShown_ = item;
   lblProgramsname->SetWordWrap(false);
 
   const std::wstring& iconReference = item.SubItems.at(kSubIcon);

@@ -3,6 +3,8 @@
 // and its event handlers. The layout binds events to the handlers by the names registered in
 // Handlers().
 
+#include <optional>
+
 #include "toolkit/edit.h"
 #include "toolkit/form.h"
 #include "toolkit/image.h"
@@ -17,6 +19,11 @@ class TForm1 : public TForm {
   // Builds the window from the layout stored in `module` and runs FormCreate. The window
   // stays hidden until Show().
   explicit TForm1(TFormSite site, HMODULE module = GetModuleHandleW(nullptr));
+
+  // Builds the window again at another density, keeping what the user has made of it: the rows
+  // in their order, the selection, the scroll position, the search text, the details panel, the
+  // count and the sort's alternation (FormCreate and FormShow do not run again).
+  void Rescale(TScale scale);
 
   // The controls, by the layout's names, in creation order.
   TImage* img2;
@@ -51,6 +58,7 @@ class TForm1 : public TForm {
 
   void FormCreate(TObject& Sender);
   void FormShow(TObject& Sender);
+  void FormKeyDown(TObject& Sender, WORD& Key, TShiftState Shift);
   void SetRoundedRegion();
   void img2MouseMove(TObject& Sender, TShiftState Shift, int X, int Y);
   void imgbtnMixClick(TObject& Sender);
@@ -81,6 +89,7 @@ class TForm1 : public TForm {
   // Uninstall and All Programs buttons; the bare number after a search and a double-click.
   enum class TCountForm { Total, Bare };
   void ShowCount(TCountForm form);
+  void ShowDetailsOf(const TListItem& item);
 
   // The column that the last header click sorted, and the direction of the next sort of that
   // same column. Before any click: the name column, descending.
@@ -95,6 +104,11 @@ class TForm1 : public TForm {
   THandlerTable Handlers();
   template <typename... Args>
   void AddHandler(THandlerTable& table, std::string name, void (TForm1::*method)(Args...));
+  void Build();
   void BindControls();
   void DescribeForAccessibility();
+
+  HMODULE module_;
+  // The row the details panel shows, which stays there when the selection goes.
+  std::optional<TListItem> detailsShown_;
 };

@@ -33,3 +33,9 @@ struct ScanSeams : TEntrySeams {
 // error, the rows before it stay.
 void ScanUninstallEntries(TListView& list, TImageList& images);
 void ScanUninstallEntries(TListView& list, TImageList& images, const ScanSeams& seams);
+
+// Draws the entry icons again into `images`, a list built anew at another size that holds only
+// its default image, until it holds `count` images as the old one did: each index that a row of
+// `list` or a record of the snapshot holds gets the icon of its reference again, so that every
+// index handed out stays valid; an index that nothing holds any more gets a blank.
+void RedrawEntryIcons(const TListView& list, TImageList& images, int count);

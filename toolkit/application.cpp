@@ -54,6 +54,8 @@ void TApplication::SetMainForm(TForm& form) {
 }
 
 void TApplication::DeliverMessage(MSG& message) {
+  // The main form sees the keys pressed in it before the window with the focus does.
+  if (message.message == WM_KEYDOWN && mainForm_ && mainForm_->PreviewKey(message)) return;
   // Tab moves between the main form's child windows as in a dialog.
   if (mainForm_ && IsWindow(mainForm_->Handle()) && IsDialogMessageW(mainForm_->Handle(), &message)) return;
   TranslateMessage(&message);

@@ -14,6 +14,17 @@ void TEdit::SetText(const std::wstring& text) {
   SetWindowTextW(Handle(), text.c_str());
 }
 
+TEdit::TRange TEdit::Selection() const {
+  DWORD start = 0;
+  DWORD end = 0;
+  SendMessageW(Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  return {static_cast<int>(start), static_cast<int>(end)};
+}
+
+void TEdit::SetSelection(TRange range) {
+  SendMessageW(Handle(), EM_SETSEL, static_cast<WPARAM>(range.start), static_cast<LPARAM>(range.end));
+}
+
 bool TEdit::HandleParentMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
   if (message != WM_COMMAND || HIWORD(wParam) != EN_CHANGE) return false;
   if (OnChange) OnChange(*this);

@@ -9,6 +9,14 @@ class TEdit : public TWinControl {
 
   std::wstring Text() const;
   void SetText(const std::wstring& text);
+  // The selected characters, [start, end); an empty range is the caret's place.
+  struct TRange {
+    int start = 0;
+    int end = 0;
+  };
+  TRange Selection() const;
+  void SetSelection(TRange range);
+  void SelectAll() { SetSelection({0, -1}); }
 
   // Runs after every change of the text: typed, deleted, cut, pasted or set.
   TNotifyEvent OnChange;

@@ -11,11 +11,6 @@
 namespace {
 
 constexpr wchar_t kFormClass[] = L"CaldwexForm";
-// Posted by PostDefaultAction; wParam is the control's index among the windowless controls.
-constexpr UINT kDefaultActionMessage = WM_APP + 1;
-// Sent by the first Show, so that OnShow runs inside the form's message dispatch, which reports
-// what it raises as it does for every handler.
-constexpr UINT kFirstShowMessage = WM_APP + 2;
 
 // BeginPaint and EndPaint as one scope, so that a failing paint still validates the window
 // instead of asking to be painted again at once.
@@ -78,6 +73,7 @@ TForm::~TForm() {
   controls_.clear();
   windowed_.clear();
   components_.clear();
+  ReleaseRetired();
   if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
 }
 
@@ -137,15 +133,18 @@ void TForm::SetClientSize(SIZE size) {
 }
 
 void TForm::ApplyProperty(const TLayoutProperty& property, TLayoutContext& context) {
-  if (context.BindEvent(property, "OnCreate", OnCreate) || context.BindEvent(property, "OnShow", OnShow))
+  if (context.BindEvent(property, "OnCreate", OnCreate) || context.BindEvent(property, "OnShow", OnShow) ||
+      context.BindEvent(property, "OnKeyDown", OnKeyDown))
     return;
   const std::string& name = property.name;
   if (name == "Caption") {
     caption_ = property.Text();
     SetWindowTextW(hwnd_, caption_.c_str());
   } else if (name == "ClientWidth") {
+    layoutClientSize_.cx = property.Int();
     SetClientSize({context.Pixels(property), clientSize_.cy});
   } else if (name == "ClientHeight") {
+    layoutClientSize_.cy = property.Int();
     SetClientSize({clientSize_.cx, context.Pixels(property)});
   } else if (name == "Color") {
     color_ = ParseColor(property);
@@ -301,7 +300,7 @@ LRESULT TForm::OnDestroy() const {
   return 0;
 }
 
-std::optional<LRESULT> TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+std::optional<LRESULT> TForm::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_ERASEBKGND:
       return 1;  // the paint covers the whole area
@@ -336,6 +335,12 @@ std::optional<LRESULT> TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM 
       return OnDefaultAction(static_cast<size_t>(wParam));
     case kFirstShowMessage:
       return OnFirstShow();
+    case WM_DPICHANGED:
+      return OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+    case kGetDpiScaledSize:
+      return OnGetDpiScaledSize(static_cast<int>(wParam), *reinterpret_cast<SIZE*>(lParam));
+    case kPreviewKeyMessage:
+      return OnPreviewKey(static_cast<WORD>(wParam));
     default:
       return std::nullopt;
   }

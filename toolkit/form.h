@@ -63,6 +63,11 @@ class TForm : public TComponent, public TControlParent, public TWindowBase<TForm
   SIZE ClientSize() const { return clientSize_; }
   // How the layout's pixels map to the screen's.
   TScale Scale() const { return site_.scale; }
+  // Starts building the form again at another scale: the components built so far leave the
+  // form (they are destroyed once the message being handled returns, since a handler of theirs
+  // may be running: the drag that moved the window to another screen), the scale is set and
+  // the form's font made again. The caller then builds the components anew (LoadForm).
+  void BeginRebuild(TScale scale);
 
   // Windowless controls in creation order, the first at the bottom; child-window controls.
   const std::vector<TControl*>& Controls() const { return controls_; }
@@ -92,12 +97,36 @@ class TForm : public TComponent, public TControlParent, public TWindowBase<TForm
   // application instead of the form alone, and the end of the window ends the program's loop.
   std::function<void()> OnMinimizeRequest;
   std::function<void()> OnWindowDestroyed;
+  // Runs when the window has come to a screen of another density (WM_DPICHANGED): rebuilds the
+  // form at that scale, keeping what the user sees. The form then places itself where the system
+  // suggests. Without it the form stays as it was built.
+  std::function<void(TScale scale)> OnRescale;
+  // A key pressed in the form or in any of its child windows, before the window with the focus
+  // gets it; a handler that sets Key to 0 keeps it from that window.
+  TKeyEvent OnKeyDown;
+  // Hands a key message of the program's loop to OnKeyDown, through the form's window procedure
+  // (so that an error goes where every handler's goes); true when the key is taken.
+  bool PreviewKey(const MSG& message);
 
   void ApplyProperty(const TLayoutProperty& property, TLayoutContext& context) override;
 
  private:
   friend class TWindowBase<TForm>;
+  // Counts the form's messages being handled, and lets the components that a rebuild retired go
+  // when the outermost one returns.
+  class TDispatchScope {
+   public:
+    explicit TDispatchScope(TForm& form);
+    ~TDispatchScope();
+    TDispatchScope(const TDispatchScope&) = delete;
+    TDispatchScope& operator=(const TDispatchScope&) = delete;
+
+   private:
+    TForm& form_;
+  };
+
   std::optional<LRESULT> HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  std::optional<LRESULT> Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
   void ReportError(std::exception_ptr error) const noexcept;
 
   LRESULT OnPaint();
@@ -112,6 +141,21 @@ class TForm : public TComponent, public TControlParent, public TWindowBase<TForm
   void ApplyBorderIcons(const TLayoutProperty& property) const;
   void LoadIcons(const TLayoutProperty& property, HMODULE module);
   void SetClientSize(SIZE size);
+  void ReleaseRetired();
+  std::optional<LRESULT> OnDpiChanged(int dpi, const RECT& suggested);
+  std::optional<LRESULT> OnGetDpiScaledSize(int dpi, SIZE& size) const;
+  LRESULT OnPreviewKey(WORD key);
+
+  // The form's own messages, numbered in one place so that no two share a number.
+  // Posted by PostDefaultAction; wParam is the control's index among the windowless controls.
+  static constexpr UINT kDefaultActionMessage = WM_APP + 1;
+  // Sent by PreviewKey, with the key in wParam; the result says whether the key was taken.
+  static constexpr UINT kPreviewKeyMessage = WM_APP + 2;
+  // Sent by the first Show, so that OnShow runs inside the form's message dispatch, which reports
+  // what it raises as it does for every handler.
+  static constexpr UINT kFirstShowMessage = WM_APP + 3;
+  // WM_GETDPISCALEDSIZE, which the headers give only to programs for Windows 10 and later.
+  static constexpr UINT kGetDpiScaledSize = 0x02E4;
 
   TFormSite site_;
   std::vector<std::unique_ptr<TComponent>> components_;
@@ -123,6 +167,10 @@ class TForm : public TComponent, public TControlParent, public TWindowBase<TForm
   bool shownOnce_ = false;
   std::wstring caption_;
   SIZE clientSize_ = {0, 0};
+  SIZE layoutClientSize_ = {0, 0};  // in layout pixels
+  int dispatchDepth_ = 0;           // messages being handled, nested
+  std::vector<std::unique_ptr<TComponent>> retired_;
+  UniqueFont retiredFont_;
   TColor color_ = TColor::System(COLOR_BTNFACE);
   TFontSpec font_;
   UniqueFont fontHandle_;

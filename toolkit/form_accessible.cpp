@@ -13,35 +13,6 @@
 
 namespace {
 
-long RoleOf(TAccessibleRole role) {
-  switch (role) {
-    case TAccessibleRole::PushButton:
-      return ROLE_SYSTEM_PUSHBUTTON;
-    case TAccessibleRole::StaticText:
-      return ROLE_SYSTEM_STATICTEXT;
-    case TAccessibleRole::Link:
-      return ROLE_SYSTEM_LINK;
-    case TAccessibleRole::ColumnHeader:
-      return ROLE_SYSTEM_COLUMNHEADER;
-    case TAccessibleRole::None:
-      break;
-  }
-  return ROLE_SYSTEM_CLIENT;
-}
-
-const wchar_t* DefaultActionOf(TAccessibleRole role) {
-  switch (role) {
-    case TAccessibleRole::PushButton:
-      return L"Press";
-    case TAccessibleRole::Link:
-      return L"Jump";
-    case TAccessibleRole::ColumnHeader:
-      return L"Click";
-    default:
-      return nullptr;
-  }
-}
-
 HRESULT ReturnText(const std::wstring& text, BSTR* out) {
   *out = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
   return *out ? S_OK : E_OUTOFMEMORY;
@@ -50,16 +21,6 @@ HRESULT ReturnText(const std::wstring& text, BSTR* out) {
 HRESULT ReturnNoText(BSTR* out) {
   *out = nullptr;
   return S_FALSE;
-}
-
-std::optional<TAccessibleChild> AsAccessibleChild(TComponent& component) {
-  if (auto* control = dynamic_cast<TControl*>(&component)) {
-    if (control->Visible() && control->AccessibleRole() != TAccessibleRole::None)
-      return TAccessibleChild{control, nullptr};
-  } else if (auto* window = dynamic_cast<TWinControl*>(&component)) {
-    if (window->Visible()) return TAccessibleChild{nullptr, window};
-  }
-  return std::nullopt;
 }
 
 // Asks the system's accessible object of a child window, which answers for that window.
@@ -91,32 +52,26 @@ TChildRef Resolve(const TForm* form, const VARIANT& child) {
   return {S_OK, false, found.control, found.window};
 }
 
+// What every question about one child does first: resolves the client's id and fails for an id
+// that names nothing, or once the form has gone; `own` then answers for the child it names.
+template <typename Own>
+HRESULT Resolved(const TForm* form, const VARIANT& child, Own own) {
+  const TChildRef ref = Resolve(form, child);
+  return FAILED(ref.status) ? ref.status : own(ref);
+}
+
+// The same, where `own` may leave a child window's question to the window's own object (it says
+// std::nullopt), which then answers `forWindow`.
+template <typename Own, typename Question>
+HRESULT Answer(const TForm* form, const VARIANT& child, Own own, Question forWindow) {
+  return Resolved(form, child, [&](const TChildRef& ref) {
+    const std::optional<HRESULT> answered = own(ref);
+    if (answered || !ref.window) return answered.value_or(E_NOTIMPL);
+    return AskWindow(*ref.window, forWindow);
+  });
+}
+
 }  // namespace
-
-VARIANT ChildVariant(long id) {
-  VARIANT v;
-  VariantInit(&v);
-  v.vt = VT_I4;
-  v.lVal = id;
-  return v;
-}
-
-std::vector<TAccessibleChild> AccessibleChildren(const TForm& form) {
-  std::vector<TAccessibleChild> children;
-  for (const auto& component : form.Components()) {
-    if (const auto child = AsAccessibleChild(*component)) children.push_back(*child);
-  }
-  return children;
-}
-
-LONG AccessibleChildId(const TForm& form, const TControl& control) {
-  LONG id = 1;
-  for (const auto& component : form.Components()) {
-    if (component.get() == &control) break;
-    if (AsAccessibleChild(*component)) ++id;
-  }
-  return id;
-}
 
 HRESULT TFormAccessible::QueryInterface(REFIID riid, void** object) {
   if (!object) return E_POINTER;
@@ -167,26 +122,33 @@ HRESULT TFormAccessible::get_accChildCount(long* count) {
 
 HRESULT TFormAccessible::get_accChild(VARIANT child, IDispatch** object) {
   *object = nullptr;
-  const TChildRef ref = Resolve(form_, child);
-  if (FAILED(ref.status)) return ref.status;
-  if (ref.self) return QueryInterface(__uuidof(IDispatch), reinterpret_cast<void**>(object));
-  if (!ref.window) return S_FALSE;  // a simple element: the client asks this object about it
-  return syslib::AccessibleObjectFromWindow(ref.window->Handle(), static_cast<DWORD>(OBJID_WINDOW),
-                                            __uuidof(IDispatch), reinterpret_cast<void**>(object));
+  return Resolved(form_, child, [&](const TChildRef& ref) {
+    if (ref.self) return QueryInterface(__uuidof(IDispatch), reinterpret_cast<void**>(object));
+    if (!ref.window) return S_FALSE;  // a simple element: the client asks this object about it
+    return syslib::AccessibleObjectFromWindow(ref.window->Handle(), static_cast<DWORD>(OBJID_WINDOW),
+                                              __uuidof(IDispatch), reinterpret_cast<void**>(object));
+  });
 }
 
 HRESULT TFormAccessible::get_accName(VARIANT child, BSTR* name) {
-  const TChildRef ref = Resolve(form_, child);
-  if (FAILED(ref.status)) return ref.status;
-  if (ref.self) return ReturnText(form_->Caption(), name);
-  if (ref.window)
-    return AskWindow(*ref.window,
-                     [&](IAccessible& window, VARIANT self) { return window.get_accName(self, name); });
-  return ReturnText(ref.control->AccessibleName(), name);
+  return Answer(
+      form_, child,
+      [&](const TChildRef& ref) -> std::optional<HRESULT> {
+        if (ref.self) return ReturnText(form_->Caption(), name);
+        if (!ref.window) return ReturnText(ref.control->AccessibleName(), name);
+        if (!ref.window->AccessibleName().empty()) return ReturnText(ref.window->AccessibleName(), name);
+        return std::nullopt;
+      },
+      [&](IAccessible& window, VARIANT self) { return window.get_accName(self, name); });
 }
 
-HRESULT TFormAccessible::get_accValue(VARIANT, BSTR* value) {
-  return ReturnNoText(value);
+HRESULT TFormAccessible::get_accValue(VARIANT child, BSTR* value) {
+  // The search box's value is its text; nothing else here has one.
+  return Resolved(form_, child, [&](const TChildRef& ref) {
+    if (ref.window && AccessibleWindowRole(ref.window->Handle()) == ROLE_SYSTEM_TEXT)
+      return ReturnText(AccessibleWindowText(ref.window->Handle()), value);
+    return ReturnNoText(value);
+  });
 }
 
 HRESULT TFormAccessible::get_accDescription(VARIANT, BSTR* description) {
@@ -194,29 +156,32 @@ HRESULT TFormAccessible::get_accDescription(VARIANT, BSTR* description) {
 }
 
 HRESULT TFormAccessible::get_accRole(VARIANT child, VARIANT* role) {
-  const TChildRef ref = Resolve(form_, child);
-  if (FAILED(ref.status)) return ref.status;
-  if (ref.window)
-    return AskWindow(*ref.window,
-                     [&](IAccessible& window, VARIANT self) { return window.get_accRole(self, role); });
-  *role = ChildVariant(ref.self ? ROLE_SYSTEM_CLIENT : RoleOf(ref.control->AccessibleRole()));
-  return S_OK;
+  return Answer(
+      form_, child,
+      [&](const TChildRef& ref) -> std::optional<HRESULT> {
+        const std::optional<long> known = ref.window ? AccessibleWindowRole(ref.window->Handle())
+                                          : ref.self ? ROLE_SYSTEM_CLIENT
+                                                     : AccessibleRoleOf(ref.control->AccessibleRole());
+        if (!known) return std::nullopt;
+        *role = ChildVariant(*known);
+        return S_OK;
+      },
+      [&](IAccessible& window, VARIANT self) { return window.get_accRole(self, role); });
 }
 
 HRESULT TFormAccessible::get_accState(VARIANT child, VARIANT* state) {
-  const TChildRef ref = Resolve(form_, child);
-  if (FAILED(ref.status)) return ref.status;
-  if (ref.window)
-    return AskWindow(*ref.window,
-                     [&](IAccessible& window, VARIANT self) { return window.get_accState(self, state); });
-  long flags = 0;
-  if (!ref.self) {
-    if (!ref.control->BaseEnabled()) flags |= STATE_SYSTEM_UNAVAILABLE;
-    if (ref.control->AccessibleRole() == TAccessibleRole::Link) flags |= STATE_SYSTEM_LINKED;
-    if (form_->HoverControl() == ref.control) flags |= STATE_SYSTEM_HOTTRACKED;
-  }
-  *state = ChildVariant(flags);
-  return S_OK;
+  return Resolved(form_, child, [&](const TChildRef& ref) {
+    long flags = 0;
+    if (ref.window) {
+      flags = AccessibleWindowState(ref.window->Handle());
+    } else if (!ref.self) {
+      if (!ref.control->BaseEnabled()) flags |= STATE_SYSTEM_UNAVAILABLE;
+      if (ref.control->AccessibleRole() == TAccessibleRole::Link) flags |= STATE_SYSTEM_LINKED;
+      if (form_->HoverControl() == ref.control) flags |= STATE_SYSTEM_HOTTRACKED;
+    }
+    *state = ChildVariant(flags);
+    return S_OK;
+  });
 }
 
 HRESULT TFormAccessible::get_accHelp(VARIANT, BSTR* help) {
@@ -234,7 +199,23 @@ HRESULT TFormAccessible::get_accKeyboardShortcut(VARIANT, BSTR* shortcut) {
 
 HRESULT TFormAccessible::get_accFocus(VARIANT* focus) {
   VariantInit(focus);
-  return form_ ? S_FALSE : RPC_E_DISCONNECTED;  // the windowless controls never hold the focus
+  if (!form_) return RPC_E_DISCONNECTED;
+  // The windowless controls never hold the focus; the child windows and the form itself may.
+  const HWND focused = GetFocus();
+  if (!focused) return S_FALSE;
+  if (focused == form_->Handle()) {
+    *focus = ChildVariant(CHILDID_SELF);
+    return S_OK;
+  }
+  const auto children = AccessibleChildren(*form_);
+  for (size_t i = 0; i < children.size(); ++i) {
+    const TWinControl* window = children[i].window;
+    if (window && (window->Handle() == focused || IsChild(window->Handle(), focused))) {
+      *focus = ChildVariant(static_cast<long>(i + 1));
+      return S_OK;
+    }
+  }
+  return S_FALSE;
 }
 
 HRESULT TFormAccessible::get_accSelection(VARIANT* selection) {
@@ -243,14 +224,14 @@ HRESULT TFormAccessible::get_accSelection(VARIANT* selection) {
 }
 
 HRESULT TFormAccessible::get_accDefaultAction(VARIANT child, BSTR* action) {
-  const TChildRef ref = Resolve(form_, child);
-  if (FAILED(ref.status)) return ref.status;
-  if (ref.window)
-    return AskWindow(*ref.window, [&](IAccessible& window, VARIANT self) {
-      return window.get_accDefaultAction(self, action);
-    });
-  const wchar_t* text = ref.self ? nullptr : DefaultActionOf(ref.control->AccessibleRole());
-  return text ? ReturnText(text, action) : ReturnNoText(action);
+  return Answer(
+      form_, child,
+      [&](const TChildRef& ref) -> std::optional<HRESULT> {
+        if (ref.window) return std::nullopt;
+        const wchar_t* text = ref.self ? nullptr : AccessibleDefaultAction(ref.control->AccessibleRole());
+        return text ? ReturnText(text, action) : ReturnNoText(action);
+      },
+      [&](IAccessible& window, VARIANT self) { return window.get_accDefaultAction(self, action); });
 }
 
 HRESULT TFormAccessible::accSelect(long, VARIANT) {
@@ -258,53 +239,49 @@ HRESULT TFormAccessible::accSelect(long, VARIANT) {
 }
 
 HRESULT TFormAccessible::accLocation(long* left, long* top, long* width, long* height, VARIANT child) {
-  const TChildRef ref = Resolve(form_, child);
-  if (FAILED(ref.status)) return ref.status;
-  if (ref.window)
-    return AskWindow(*ref.window, [&](IAccessible& window, VARIANT self) {
-      return window.accLocation(left, top, width, height, self);
-    });
-  RECT bounds = {};
-  if (ref.self) {
-    GetClientRect(form_->Handle(), &bounds);
-  } else {
-    bounds = ref.control->BoundsRect();
-  }
-  MapWindowPoints(form_->Handle(), HWND_DESKTOP, reinterpret_cast<POINT*>(&bounds), 2);
-  *left = bounds.left;
-  *top = bounds.top;
-  *width = bounds.right - bounds.left;
-  *height = bounds.bottom - bounds.top;
-  return S_OK;
+  return Resolved(form_, child, [&](const TChildRef& ref) {
+    RECT bounds = {};
+    if (ref.self) {
+      GetClientRect(form_->Handle(), &bounds);
+    } else {
+      bounds = ref.window ? ref.window->BoundsRect() : ref.control->BoundsRect();
+    }
+    MapWindowPoints(form_->Handle(), HWND_DESKTOP, reinterpret_cast<POINT*>(&bounds), 2);
+    *left = bounds.left;
+    *top = bounds.top;
+    *width = bounds.right - bounds.left;
+    *height = bounds.bottom - bounds.top;
+    return S_OK;
+  });
 }
 
 HRESULT TFormAccessible::accNavigate(long direction, VARIANT start, VARIANT* end) {
   VariantInit(end);
-  const TChildRef ref = Resolve(form_, start);
-  if (FAILED(ref.status)) return ref.status;
-  const long count = static_cast<long>(AccessibleChildren(*form_).size());
-  long next = 0;
-  if (ref.self && direction == NAVDIR_FIRSTCHILD) {
-    next = 1;
-  } else if (ref.self && direction == NAVDIR_LASTCHILD) {
-    next = count;
-  } else if (!ref.self && direction == NAVDIR_NEXT) {
-    next = start.lVal + 1;
-  } else if (!ref.self && direction == NAVDIR_PREVIOUS) {
-    next = start.lVal - 1;
-  } else {
-    return E_NOTIMPL;  // spatial directions: clients use the locations instead
-  }
-  if (next < 1 || next > count) return S_FALSE;
-  VARIANT id = ChildVariant(next);
-  IDispatch* window = nullptr;
-  if (get_accChild(id, &window) == S_OK && window) {
-    end->vt = VT_DISPATCH;
-    end->pdispVal = window;
-  } else {
-    *end = id;
-  }
-  return S_OK;
+  return Resolved(form_, start, [&](const TChildRef& ref) {
+    const long count = static_cast<long>(AccessibleChildren(*form_).size());
+    long next = 0;
+    if (ref.self && direction == NAVDIR_FIRSTCHILD) {
+      next = 1;
+    } else if (ref.self && direction == NAVDIR_LASTCHILD) {
+      next = count;
+    } else if (!ref.self && direction == NAVDIR_NEXT) {
+      next = start.lVal + 1;
+    } else if (!ref.self && direction == NAVDIR_PREVIOUS) {
+      next = start.lVal - 1;
+    } else {
+      return E_NOTIMPL;  // spatial directions: clients use the locations instead
+    }
+    if (next < 1 || next > count) return S_FALSE;
+    VARIANT id = ChildVariant(next);
+    IDispatch* window = nullptr;
+    if (get_accChild(id, &window) == S_OK && window) {
+      end->vt = VT_DISPATCH;
+      end->pdispVal = window;
+    } else {
+      *end = id;
+    }
+    return S_OK;
+  });
 }
 
 HRESULT TFormAccessible::accHitTest(long left, long top, VARIANT* child) {
@@ -335,15 +312,16 @@ HRESULT TFormAccessible::accHitTest(long left, long top, VARIANT* child) {
 }
 
 HRESULT TFormAccessible::accDoDefaultAction(VARIANT child) {
-  const TChildRef ref = Resolve(form_, child);
-  if (FAILED(ref.status)) return ref.status;
-  if (ref.window)
-    return AskWindow(*ref.window,
-                     [&](IAccessible& window, VARIANT self) { return window.accDoDefaultAction(self); });
-  if (ref.self || !DefaultActionOf(ref.control->AccessibleRole())) return DISP_E_MEMBERNOTFOUND;
-  if (!ref.control->BaseEnabled()) return E_FAIL;  // a disabled control does not act, as for the mouse
-  form_->PostDefaultAction(*ref.control);
-  return S_OK;
+  return Answer(
+      form_, child,
+      [&](const TChildRef& ref) -> std::optional<HRESULT> {
+        if (ref.window) return std::nullopt;
+        if (ref.self || !AccessibleDefaultAction(ref.control->AccessibleRole())) return DISP_E_MEMBERNOTFOUND;
+        if (!ref.control->BaseEnabled()) return E_FAIL;  // a disabled control does not act, as for the mouse
+        form_->PostDefaultAction(*ref.control);
+        return S_OK;
+      },
+      [&](IAccessible& window, VARIANT self) { return window.accDoDefaultAction(self); });
 }
 
 HRESULT TFormAccessible::put_accName(VARIANT, BSTR) {

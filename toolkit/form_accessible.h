@@ -7,11 +7,14 @@
 #include <oleacc.h>
 #include <windows.h>
 
+#include <optional>
+#include <string>
 #include <vector>
 
 class TControl;
 class TForm;
 class TWinControl;
+enum class TAccessibleRole;
 
 // A VARIANT naming a child by its id (CHILDID_SELF for the object itself), as clients pass it.
 VARIANT ChildVariant(long id);
@@ -27,6 +30,18 @@ std::vector<TAccessibleChild> AccessibleChildren(const TForm& form);
 // The child id of `control`: one more than the children before it, so that a control that has
 // just gone is reported at the place it had.
 LONG AccessibleChildId(const TForm& form, const TControl& control);
+
+// The role of a windowless control (ROLE_SYSTEM_*), and its default action's name, or null
+// when it has none.
+long AccessibleRoleOf(TAccessibleRole role);
+const wchar_t* AccessibleDefaultAction(TAccessibleRole role);
+// A child window's role, as Windows' own proxies give it for the classes the toolkit makes (a
+// list, an edit box): Wine's give none. Nothing for other classes; their own object answers.
+std::optional<long> AccessibleWindowRole(HWND window);
+// A child window's state: focusable, focused (also when a window inside it has the focus),
+// unavailable.
+long AccessibleWindowState(HWND window);
+std::wstring AccessibleWindowText(HWND window);
 
 class TFormAccessible final : public IAccessible {
  public:

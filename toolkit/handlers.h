@@ -28,6 +28,7 @@ struct TShiftState {
 class TListItem;
 
 using TNotifyEvent = std::function<void(TObject& Sender)>;
+using TKeyEvent = std::function<void(TObject& Sender, WORD& Key, TShiftState Shift)>;
 using TMouseMoveEvent = std::function<void(TObject& Sender, TShiftState Shift, int X, int Y)>;
 enum class TItemChange { Text, Image, State };
 using TLVChangeEvent = std::function<void(TObject& Sender, const TListItem* Item, TItemChange Change)>;

@@ -83,12 +83,20 @@ UniqueBitmap TImageList::RenderIcon(HICON icon) const {
 }
 
 int TImageList::AddImage(HBITMAP image) {
-  if (!image) return -1;
-  if (count_ == syslib::ImageList_GetImageCount(handle_.Get()) &&
-      !syslib::ImageList_SetImageCount(handle_.Get(), static_cast<UINT>(count_ + std::max(kGrowBy, count_ / 4))))
-    return -1;
+  if (!image || !ReserveOne()) return -1;
   if (!syslib::ImageList_Replace(handle_.Get(), count_, image, nullptr)) return -1;
   return count_++;
+}
+
+int TImageList::AddBlank() {
+  // The reserved room as it is: whatever it holds is never shown.
+  return ReserveOne() ? count_++ : -1;
+}
+
+bool TImageList::ReserveOne() {
+  return count_ < syslib::ImageList_GetImageCount(handle_.Get()) ||
+         syslib::ImageList_SetImageCount(handle_.Get(),
+                                         static_cast<UINT>(count_ + std::max(kGrowBy, count_ / 4)));
 }
 
 int TImageList::AddIcon(HICON icon) {

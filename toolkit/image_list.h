@@ -30,6 +30,8 @@ class TImageList : public TComponent {
   UniqueBitmap RenderIcon(HICON icon) const;
   // Appends a bitmap made by RenderIcon; returns its index, or -1.
   int AddImage(HBITMAP image);
+  // Appends an image that nothing is to show, to keep the indices after it; its index, or -1.
+  int AddBlank();
   // The images appended; the system's list holds blank room beyond them for the next appends.
   int Count() const;
   int Width() const { return width_; }
@@ -42,6 +44,8 @@ class TImageList : public TComponent {
 
  private:
   void Recreate(int width, int height);
+  // Room for one more image after the ones appended.
+  bool ReserveOne();
 
   int width_ = 0;
   int height_ = 0;

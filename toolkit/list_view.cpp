@@ -152,6 +152,17 @@ void TListView::Select(int row) {
     ListView_SetItemState(Handle(), row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
 }
 
+int TListView::TopRow() const {
+  return ListView_GetTopIndex(Handle());
+}
+
+void TListView::ScrollToRow(int row) {
+  // A report view scrolls by pixels, rounded to whole rows; every row has the first one's height.
+  RECT first = {};
+  if (RowCount() == 0 || !ListView_GetItemRect(Handle(), 0, &first, LVIR_BOUNDS)) return;
+  ListView_Scroll(Handle(), 0, (row - TopRow()) * (first.bottom - first.top));
+}
+
 void TListView::BeginUpdate() {
   SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
 }

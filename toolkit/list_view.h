@@ -53,6 +53,11 @@ class TListView : public TWinControl {
   const TListItem* SelectedItem() const;
   void Select(int row);
 
+  // The first row shown, and a scroll that makes `row` the first one shown (as far as the rows
+  // below it allow).
+  int TopRow() const;
+  void ScrollToRow(int row);
+
   // Suspends and resumes repainting around a bulk change.
   void BeginUpdate();
   void EndUpdate();

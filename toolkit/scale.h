@@ -27,6 +27,7 @@ class TScale {
 };
 
 // Tells the system that the program scales its windows itself, so that the system neither
-// stretches them as bitmaps nor reports 96 pixels per inch on a denser screen. Call before the
-// first window is made.
+// stretches them as bitmaps nor reports 96 pixels per inch on a denser screen: per monitor where
+// the system offers it, so that a window moved to a screen of another density is told so, else
+// for the system's density. Call before the first window is made.
 void DeclareDpiAware();

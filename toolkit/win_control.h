@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "toolkit/component.h"
 #include "toolkit/graphics.h"
 
@@ -22,6 +24,10 @@ class TWinControl : public TComponent {
   int TabOrder() const { return tabOrder_; }
   bool Visible() const { return IsWindowVisible(hwnd_) != FALSE; }
   void SetFont(HFONT font);
+  // The name that accessibility clients read, where the window's own text is not one (an edit
+  // box's text is its value); empty leaves the name to the system.
+  const std::wstring& AccessibleName() const { return accessibleName_; }
+  void SetAccessibleName(std::wstring name) { accessibleName_ = std::move(name); }
 
   // A message that this control's window sent to its parent (WM_NOTIFY, WM_COMMAND,
   // WM_CONTEXTMENU). Returns true when handled, with the result in `result`.
@@ -33,4 +39,5 @@ class TWinControl : public TComponent {
   HWND hwnd_;
   TOwnFont font_;
   int tabOrder_ = -1;
+  std::wstring accessibleName_;
 };

@@ -147,6 +147,41 @@ TEST_F(AccessibilityTest, TheTreeListsTheVisibleControlsInCreationOrderAtTheirPl
   hit.pdispVal->Release();
 }
 
+TEST_F(AccessibilityTest, TheListAndTheSearchBoxAnswerByIdAndTheFocusIsTold) {
+  const long list = Count() - 1;
+  const long search = Count();
+  ASSERT_TRUE(IsWindowChild(list) && IsWindowChild(search));
+  EXPECT_EQ(Role(list), ROLE_SYSTEM_LIST);
+  EXPECT_EQ(Name(list), L"Programs");
+  EXPECT_EQ(Role(search), ROLE_SYSTEM_TEXT);
+  EXPECT_EQ(Name(search), L"Search");
+  for (long id = 1; id <= Count(); ++id) EXPECT_GT(Role(id), 0) << id;
+
+  ClickAt(ListEmptySpace());
+  VARIANT focus;
+  ASSERT_EQ(tree_.Get()->get_accFocus(&focus), S_OK);
+  EXPECT_EQ(focus.vt, VT_I4);
+  EXPECT_EQ(focus.lVal, list);
+  EXPECT_EQ(State(list) & (STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED),
+            STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED);
+  EXPECT_EQ(State(search) & STATE_SYSTEM_FOCUSED, 0);
+
+  // The search box's value is what was typed there.
+  const RECT box = Location(search);
+  MovePointer({(box.left + box.right) / 2, (box.top + box.bottom) / 2});
+  Press();
+  Release();
+  TypeText(L"bare");
+  Pump();
+  ASSERT_EQ(tree_.Get()->get_accFocus(&focus), S_OK);
+  EXPECT_EQ(focus.lVal, search);
+  EXPECT_EQ(State(search) & STATE_SYSTEM_FOCUSED, STATE_SYSTEM_FOCUSED);
+  BSTR value = nullptr;
+  ASSERT_EQ(tree_.Get()->get_accValue(ChildVariant(search), &value), S_OK);
+  EXPECT_STREQ(value, L"bare");
+  SysFreeString(value);
+}
+
 TEST_F(AccessibilityTest, AllProgramsByItsDefaultActionRescansAsAClickDoes) {
   AddEntry(L"4", L"Late Entry");
   const long allPrograms = Find(L"All Programs", kButton);

@@ -48,6 +48,43 @@ TEST_F(SearchTest, FoldsOnlyAToZAndMatchesAContiguousRunOfTheName) {
   EXPECT_EQ(Captions(), (Names{L"MICROCHIP TOOLS", L"\u00c9cran Tools", L"\u00e9cran tools"}));
 }
 
+TEST_F(SearchTest, WindowKeysGoToTheSearchBoxClearItAndRefreshFromAnywhere) {
+  AddEntry(L"1", L"Alpha Tool");
+  AddEntry(L"2", L"Beta Tool");
+  Start();
+  Search(L"zzz");
+  ClickAt(ListEmptySpace());
+  ASSERT_EQ(GetFocus(), form_->lv1->Handle());
+
+  // Ctrl+F selects the text there, so that typing replaces it.
+  PressKeys({VK_CONTROL, 'F'});
+  Pump();
+  EXPECT_EQ(GetFocus(), form_->edt1->Handle());
+  TypeText(L"beta");
+  Pump();
+  EXPECT_EQ(form_->edt1->Text(), L"beta");
+  EXPECT_EQ(Captions(), (Names{L"Beta Tool"}));
+
+  // Escape empties the box, which searches again as any change does.
+  PressKey(VK_ESCAPE);
+  Pump();
+  EXPECT_EQ(form_->edt1->Text(), L"");
+  EXPECT_EQ(Captions(), (Names{L"Alpha Tool", L"Beta Tool"}));
+  EXPECT_EQ(form_->lblNO->Caption(), L"2");
+
+  // F5 rescans as All Programs does, even from the search box, which takes other keys itself.
+  AddEntry(L"3", L"Gamma Tool");
+  PressKey(VK_F5);
+  Pump(200);
+  EXPECT_EQ(Captions(), (Names{L"Alpha Tool", L"Beta Tool", L"Gamma Tool"}));
+  EXPECT_EQ(form_->lblNO->Caption(), L"Total 3 Softwares");
+  // Escape in an empty box leaves the rescanned list alone: no search of the start-up rows.
+  PressKey(VK_ESCAPE);
+  Pump();
+  EXPECT_EQ(form_->lblNO->Caption(), L"Total 3 Softwares");
+  EXPECT_TRUE(errors_.empty());
+}
+
 TEST_F(SearchTest, EmptyTextListsEverySnapshotRowInScanOrderWithTheBareCount) {
   ImportRegFile(L"gui_entries.reg");
   Start();

@@ -13,6 +13,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <memory>
 
 #include "catalogue/uninstall_entries.h"
 #include "tests/e2e/e2e_fixture.h"
@@ -168,6 +170,132 @@ TEST_P(DisplayScalingTest, TheWholeWindowGrowsWithTheDensityAndActsWhereItIsDraw
   ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(window) != FALSE; }, 5000));
   program.ClickControl("imgbtn5");
   EXPECT_EQ(program.WaitForExit(10000), 0u);
+}
+
+class DensityChangeTest : public ShippedProgramTest {};
+
+// Rows enough to scroll, a third of them with icons.
+void AddScrollingEntries() {
+  for (int i = 0; i < 30; ++i) {
+    const std::wstring name = L"Density Entry " + std::to_wstring(100 + i);
+    const UniqueRegKey key = CreateEntryKey(name);
+    SetText(key.Get(), L"DisplayName", name);
+    SetText(key.Get(), L"Publisher",
+            L"Publisher " + std::wstring(1, static_cast<wchar_t>(L'A' + (i * 7) % 26)));
+    if (i % 3 == 0)
+      SetText(key.Get(), L"DisplayIcon",
+              i % 2 ? L"C:\\windows\\notepad.exe" : L"C:\\windows\\system32\\winecfg.exe");
+  }
+}
+
+// What the user has done before the window moves: searched, sorted by publisher once (so that
+// the next click on it sorts the other way), selected a row, which fills the details panel, and
+// scrolled the list, which keeps the focus.
+void Arrange(const ShippedProgram& program, int dpi) {
+  program.TypeIntoSearch(L"e");
+  program.Click(ScaledPoint(530, 151, dpi));
+  ASSERT_TRUE(program.SelectRow(2));
+  program.ScrollRows(6);
+  MovePointer({GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1});
+  Sleep(400);
+}
+
+// Where two pictures of one window differ: inside the places allowed to, and elsewhere (the
+// first such pixel in `first`). A size mismatch differs wholly.
+struct Difference {
+  int allowed = 0;
+  int elsewhere = 0;
+  POINT first = {-1, -1};
+};
+Difference Compare(const Screenshot& a, const Screenshot& b, const std::vector<RECT>& allowed) {
+  if (a.Width() != b.Width() || a.Height() != b.Height()) return {0, a.Width() * a.Height()};
+  Difference difference;
+  for (int y = 0; y < a.Height(); ++y)
+    for (int x = 0; x < a.Width(); ++x) {
+      if (a.At(x, y) == b.At(x, y)) continue;
+      const POINT at = {x, y};
+      if (std::any_of(allowed.begin(), allowed.end(), [&](const RECT& r) { return PtInRect(&r, at); })) {
+        ++difference.allowed;
+      } else if (difference.elsewhere++ == 0) {
+        difference.first = at;
+      }
+    }
+  return difference;
+}
+
+TEST_F(DensityChangeTest, MovedToScreensOfOtherDensitiesItLooksAsAFreshStartThereAndKeepsWhatTheUserDid) {
+  ImportRegFile(L"gui_entries.reg");
+  AddScrollingEntries();
+  // First a fresh start at each density, brought to the same state by the same input.
+  struct FreshStart {
+    RECT bounds = {};
+    std::unique_ptr<Screenshot> shot;
+    std::vector<std::wstring> rows;
+    std::vector<std::wstring> tree;
+    RECT list = {};
+  };
+  const int densities[] = {144, 192, 96};
+  std::map<int, FreshStart> fresh;
+  for (const int dpi : densities) {
+    const ScreenDensity density(dpi);
+    const ShippedProgram program{TScale(dpi)};
+    ASSERT_TRUE(program.Started());
+    Arrange(program, dpi);
+    FreshStart& start = fresh[dpi];
+    GetWindowRect(program.Window(), &start.bounds);
+    start.shot = std::make_unique<Screenshot>(program.Window());
+    KeepScreenshot(program.Window(), "window_" + std::to_string(dpi) + "dpi_arranged");
+    start.rows = program.Names();
+    start.tree = program.AccessibleNames();
+    start.list = program.Layout().Bounds("lv1");
+  }
+
+  const ScreenDensity density(96);
+  ShippedProgram program{TScale(96)};
+  ASSERT_TRUE(program.Started());
+  Arrange(program, 96);
+  const std::vector<std::wstring> rows = program.Names();
+  const int selected = program.SelectedRow();
+  const int top = program.TopRow();
+  const std::wstring search = program.SearchText();
+  ASSERT_GT(top, 0);
+  ASSERT_GE(selected, 0);
+  for (const int dpi : densities) {
+    SCOPED_TRACE(dpi);
+    const FreshStart& start = fresh[dpi];
+    program.SendDpiChanged(dpi, start.bounds);
+    Sleep(500);
+    RECT bounds = {};
+    GetWindowRect(program.Window(), &bounds);
+    EXPECT_TRUE(EqualRect(&bounds, &start.bounds));
+    EXPECT_EQ(program.Names(), rows);
+    EXPECT_EQ(start.rows, rows);
+    EXPECT_EQ(program.SelectedRow(), selected);
+    EXPECT_EQ(program.TopRow(), top);
+    EXPECT_EQ(program.SearchText(), search);
+    // The count, the details panel and every name a screen reader reads, as at a fresh start.
+    EXPECT_EQ(program.AccessibleNames(), start.tree);
+    const Screenshot shot(program.Window());
+    KeepScreenshot(program.Window(), "window_96_to_" + std::to_string(dpi) + "dpi");
+    // Pixel for pixel a fresh start's picture, but for two things that the system draws at the
+    // density that the process started at, which a rebuild does not change: the list's scroll bar
+    // (its width), and the icons that the shell hands out (their size, before the list draws them
+    // at its own). Both lie in strips of the list: the scroll bar at its right, the icons at its left.
+    const TScale scale(dpi);
+    const RECT& list = start.list;
+    const std::vector<RECT> allowed = {
+        {list.left, list.top, list.left + scale.Pixels(26), list.bottom},
+        {list.right - scale.Pixels(GetSystemMetrics(SM_CXVSCROLL)) - 2, list.top, list.right, list.bottom}};
+    const Difference difference = Compare(shot, *start.shot, allowed);
+    EXPECT_EQ(difference.elsewhere, 0)
+        << "first at (" << difference.first.x << ", " << difference.first.y << ")";
+    EXPECT_LT(difference.allowed, (list.right - list.left) * (list.bottom - list.top) / 20);
+  }
+  // The sort's alternation is kept too: the publisher header now sorts the other way.
+  program.Click(ScaledPoint(530, 151, 96));
+  std::vector<std::wstring> publishers = Column(program, 1);
+  std::reverse(publishers.begin(), publishers.end());
+  EXPECT_TRUE(SortedAsTheListSorts(publishers));
 }
 
 INSTANTIATE_TEST_SUITE_P(Densities, DisplayScalingTest, testing::Values(96, 120, 144, 192),

@@ -81,33 +81,6 @@ ShippedLayout::ShippedLayout(const std::wstring& programPath, TScale scale) {
   }
 }
 
-namespace {
-constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
-constexpr wchar_t kLogPixels[] = L"LogPixels";
-}  // namespace
-
-ScreenDensity::ScreenDensity(int dpi) {
-  DWORD size = 0;
-  if (RegGetValueW(HKEY_CURRENT_USER, kDesktopKey, kLogPixels, RRF_RT_REG_DWORD, nullptr, nullptr, &size) ==
-      ERROR_SUCCESS) {
-    before_.resize(size);
-    RegGetValueW(HKEY_CURRENT_USER, kDesktopKey, kLogPixels, RRF_RT_REG_DWORD, nullptr, before_.data(),
-                 &size);
-  }
-  const DWORD value = static_cast<DWORD>(dpi);
-  EXPECT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, kLogPixels, REG_DWORD, &value, sizeof(value)),
-            ERROR_SUCCESS);
-}
-
-ScreenDensity::~ScreenDensity() {
-  if (before_.empty()) {
-    RegDeleteKeyValueW(HKEY_CURRENT_USER, kDesktopKey, kLogPixels);
-  } else {
-    RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, kLogPixels, REG_DWORD, before_.data(),
-                    static_cast<DWORD>(before_.size()));
-  }
-}
-
 RECT ShippedLayout::Bounds(std::string_view controlName) const {
   for (const Control& control : controls_)
     if (control.name == controlName) return control.bounds;
@@ -270,15 +243,8 @@ int ShippedProgram::RowCount() const {
 }
 
 std::wstring ShippedProgram::CountText() const {
-  UniqueCom<IAccessible> client;
-  if (FAILED(AccessibleObjectFromWindow(window_, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
-                                        reinterpret_cast<void**>(client.Put()))))
-    return {};
-  BSTR name = nullptr;
-  if (client.Get()->get_accName(ChildVariant(1), &name) != S_OK || !name) return {};
-  std::wstring text(name, SysStringLen(name));
-  SysFreeString(name);
-  return text;
+  const std::vector<std::wstring> names = AccessibleNames();
+  return names.empty() ? std::wstring() : names.front();
 }
 
 std::wstring ShippedProgram::Cell(int row, int column) const {
@@ -318,6 +284,46 @@ int ShippedProgram::SelectedRow() const {
   SendMessageTimeoutW(List(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED, SMTO_ABORTIFHUNG, 5000,
                       &row);
   return static_cast<int>(static_cast<LRESULT>(row));
+}
+
+int ShippedProgram::TopRow() const {
+  DWORD_PTR row = 0;
+  SendMessageTimeoutW(List(), LVM_GETTOPINDEX, 0, 0, SMTO_ABORTIFHUNG, 5000, &row);
+  return static_cast<int>(row);
+}
+
+void ShippedProgram::ScrollRows(int rows) const {
+  const int height = RowPoint(1).y - RowPoint(0).y;
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(List(), LVM_SCROLL, 0, rows * height, SMTO_ABORTIFHUNG, 5000, &result);
+  Sleep(kInputPause);
+}
+
+std::vector<std::wstring> ShippedProgram::AccessibleNames() const {
+  UniqueCom<IAccessible> client;
+  std::vector<std::wstring> names;
+  long count = 0;
+  if (FAILED(AccessibleObjectFromWindow(window_, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                        reinterpret_cast<void**>(client.Put()))) ||
+      FAILED(client.Get()->get_accChildCount(&count)))
+    return names;
+  for (long id = 1; id <= count; ++id) {
+    BSTR name = nullptr;
+    const bool named = client.Get()->get_accName(ChildVariant(id), &name) == S_OK && name;
+    names.push_back(named ? std::wstring(name, SysStringLen(name)) : std::wstring());
+    SysFreeString(name);
+  }
+  return names;
+}
+
+void ShippedProgram::SendDpiChanged(int dpi, const RECT& suggested) const {
+  // The rectangle lives in the program's memory, where the system would have put it.
+  const RemoteMemory remote(process_.Get(), sizeof(RECT));
+  remote.Write(&suggested, sizeof(RECT));
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(window_, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                           reinterpret_cast<LPARAM>(remote.Address()), SMTO_ABORTIFHUNG, 20000, &result))
+    ADD_FAILURE() << "the window did not answer WM_DPICHANGED";
 }
 
 POINT ShippedProgram::RowPoint(int row) const {

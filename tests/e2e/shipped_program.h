@@ -98,6 +98,15 @@ class ShippedProgram {
   std::vector<std::wstring> Names() const;
   int RowOf(std::wstring_view name) const;  // -1 when no row has that name
   int SelectedRow() const;                  // -1 without one
+  // The first row shown, and a scroll of the list by whole rows.
+  int TopRow() const;
+  void ScrollRows(int rows) const;
+  // The names of every child of the window's accessible object, in order, as a screen reader
+  // reads them; empty for a child without a name, and none if the object cannot be read.
+  std::vector<std::wstring> AccessibleNames() const;
+  // What the system tells the window when it has come to a screen of `dpi`: WM_DPICHANGED with
+  // the rectangle it suggests. Returns when the window has handled it.
+  void SendDpiChanged(int dpi, const RECT& suggested) const;
   // The centre of a row's name, in the window's client coordinates.
   POINT RowPoint(int row) const;
   // Clicks a row and waits until it is the selected one.

@@ -23,11 +23,21 @@ void MovePointer(POINT screen) {
 }
 
 void PressKey(WORD key) {
-  INPUT input[2] = {};
-  input[0].type = input[1].type = INPUT_KEYBOARD;
-  input[0].ki.wVk = input[1].ki.wVk = key;
-  input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, input, sizeof(INPUT));
+  PressKeys({key});
+}
+
+void PressKeys(std::initializer_list<WORD> keys) {
+  std::vector<INPUT> input(keys.size() * 2);
+  size_t down = 0;
+  for (const WORD key : keys) {
+    for (INPUT* event : {&input[down], &input[input.size() - 1 - down]}) {
+      event->type = INPUT_KEYBOARD;
+      event->ki.wVk = key;
+    }
+    input[input.size() - 1 - down].ki.dwFlags = KEYEVENTF_KEYUP;
+    ++down;
+  }
+  SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
 }
 
 void TypeText(std::wstring_view text) {

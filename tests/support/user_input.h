@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <string_view>
 
 namespace testsupport {
@@ -13,6 +14,8 @@ void SendMouse(DWORD flags, LONG dx = 0, LONG dy = 0);
 void MovePointer(POINT screen);
 // A key pressed and released.
 void PressKey(WORD key);
+// Keys pressed in order and released in the reverse order: a chord such as Ctrl+F.
+void PressKeys(std::initializer_list<WORD> keys);
 // Each character typed as a key of its own, whatever the keyboard layout.
 void TypeText(std::wstring_view text);
 
