@@ -192,8 +192,7 @@ bool TListView::HandleParentMessage(UINT message, WPARAM, LPARAM lParam, LRESULT
     case LVN_ODFINDITEMW:
       return OnFindItem(*reinterpret_cast<const NMLVFINDITEMW*>(lParam), result);
     case LVN_DELETEALLITEMS:
-      result = TRUE;  // no LVN_DELETEITEM per row: the rows are ours
-      return true;
+      return OnDeleteAllItems(result);
     case LVN_ITEMCHANGED:
       return OnItemChanged(*reinterpret_cast<const NMLISTVIEW*>(lParam));
     case NM_CLICK:
@@ -243,6 +242,11 @@ bool TListView::OnFindItem(const NMLVFINDITEMW& find, LRESULT& result) const {
   result = -1;
   if ((find.lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) && find.lvfi.psz)
     result = FindRowByPrefix(rows_, find.lvfi.psz, find.iStart, (find.lvfi.flags & LVFI_WRAP) != 0);
+  return true;
+}
+
+bool TListView::OnDeleteAllItems(LRESULT& result) const {
+  result = TRUE;  // no LVN_DELETEITEM per row: the rows are ours
   return true;
 }
 

@@ -85,6 +85,7 @@ class TListView : public TWinControl {
   bool OnContextMenu(POINT at);
   bool OnGetDispInfo(LVITEMW& item) const;
   bool OnFindItem(const NMLVFINDITEMW& find, LRESULT& result) const;
+  bool OnDeleteAllItems(LRESULT& result) const;
   bool OnItemChanged(const NMLISTVIEW& change);
   bool OnClickNotify();
   bool OnDblClickNotify();

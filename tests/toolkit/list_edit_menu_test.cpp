@@ -175,6 +175,19 @@ TEST_F(ToolkitControlsTest, ClickingARowSelectsItAndNotifiesChangeThenClick) {
   EXPECT_NE(std::find(events.begin(), events.end(), "dblclick"), events.end());
 }
 
+TEST_F(ToolkitControlsTest, ALetterTypedIntoTheListSelectsTheNextRowWhoseNameBeginsWithItAndShowsIt) {
+  TListView& list = *form_->lv1;
+  ClickAt(RowPoint(0));
+  ASSERT_EQ(GetFocus(), list.Handle());
+  for (const auto& [key, name] : {std::pair{'W', L"WinRAR 6.24 (32-bit)"}, {'F', L"FileZilla 3.66.4"}}) {
+    PressKey(key);
+    Pump(600);  // a pause ends the typed word, so the next letter starts a new one
+    ASSERT_GE(list.SelectedRow(), 0);
+    EXPECT_EQ(list.Caption(list.SelectedRow()), name);
+    EXPECT_EQ(form_->lblProgramsname->Caption(), name);  // the details panel follows
+  }
+}
+
 TEST_F(ToolkitControlsTest, SearchBoxReportsEveryChangeOfItsText) {
   TEdit& edit = *form_->edt1;
   std::vector<std::wstring> texts;
