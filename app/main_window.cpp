@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include <string_view>
+#include <type_traits>
 
 #include "actions/launch.h"
 #include "actions/path_cleanup.h"
@@ -32,71 +33,51 @@ TForm1::TForm1(TFormSite site, HMODULE module) : TForm(std::move(site)) {
   DoCreate();
 }
 
+// Every name of the layout that the form binds, each given once: a control, found by that name
+// once the layout is loaded and kept in the member of that name, or a handler, registered under
+// its name before the layout binds events to it.
+template <typename Visit>
+void TForm1::ForEachLayoutName(Visit&& visit) {
+#define NAME(member) visit(#member, &TForm1::member)
+  // clang-format off
+  // The controls, in creation order.
+  NAME(img2); NAME(lblNO); NAME(imgbtn2); NAME(img3); NAME(img1); NAME(imgSoftIcon); NAME(lbl1); NAME(lbl3);
+  NAME(lbl4); NAME(lblProgramsname); NAME(lblPublisher); NAME(lblURL); NAME(lblVersion); NAME(img4);
+  NAME(img5); NAME(img6); NAME(img7); NAME(imgbtn4); NAME(lbl2); NAME(lbl5); NAME(lbl6); NAME(lbl7);
+  NAME(imgbtnMix); NAME(imgbtn5); NAME(lbl8); NAME(lv1); NAME(edt1); NAME(ImageListSofticon); NAME(pm1);
+  // The handlers the layout binds events to.
+  NAME(FormCreate); NAME(FormShow); NAME(img2MouseMove); NAME(imgbtnMixClick); NAME(imgbtn5Click);
+  NAME(imgbtn2Click); NAME(imgbtn4Click); NAME(img4Click); NAME(img5Click); NAME(img6Click); NAME(img7Click);
+  NAME(lbl8Click); NAME(lblURLClick); NAME(lv1Change); NAME(lv1Click); NAME(lv1ColumnClick); NAME(lv1Compare);
+  NAME(lv1DblClick); NAME(edt1Change); NAME(pm1Popup); NAME(Uninstall1Click); NAME(Res1Click);
+  NAME(Open1Click); NAME(ViewEntry1Click);
+  // clang-format on
+#undef NAME
+}
+
 THandlerTable TForm1::Handlers() {
   THandlerTable table;
-  // Each handler is registered under its own name with the event type its signature gives.
-  const auto bind = [&]<typename... Args>(std::string name, void (TForm1::*method)(Args...)) {
-    table.Add(std::move(name), std::function<void(Args...)>([this, method](Args... args) {
-                (this->*method)(std::forward<Args>(args)...);
-              }));
-  };
-  bind("FormCreate", &TForm1::FormCreate);
-  bind("FormShow", &TForm1::FormShow);
-  bind("img2MouseMove", &TForm1::img2MouseMove);
-  bind("imgbtnMixClick", &TForm1::imgbtnMixClick);
-  bind("imgbtn5Click", &TForm1::imgbtn5Click);
-  bind("imgbtn2Click", &TForm1::imgbtn2Click);
-  bind("imgbtn4Click", &TForm1::imgbtn4Click);
-  bind("img4Click", &TForm1::img4Click);
-  bind("img5Click", &TForm1::img5Click);
-  bind("img6Click", &TForm1::img6Click);
-  bind("img7Click", &TForm1::img7Click);
-  bind("lbl8Click", &TForm1::lbl8Click);
-  bind("lblURLClick", &TForm1::lblURLClick);
-  bind("lv1Change", &TForm1::lv1Change);
-  bind("lv1Click", &TForm1::lv1Click);
-  bind("lv1ColumnClick", &TForm1::lv1ColumnClick);
-  bind("lv1Compare", &TForm1::lv1Compare);
-  bind("lv1DblClick", &TForm1::lv1DblClick);
-  bind("edt1Change", &TForm1::edt1Change);
-  bind("pm1Popup", &TForm1::pm1Popup);
-  bind("Uninstall1Click", &TForm1::Uninstall1Click);
-  bind("Res1Click", &TForm1::Res1Click);
-  bind("Open1Click", &TForm1::Open1Click);
-  bind("ViewEntry1Click", &TForm1::ViewEntry1Click);
+  // Each handler is registered with the event type its signature gives.
+  ForEachLayoutName([&]<typename Member>(const char* name, Member member) {
+    if constexpr (std::is_member_function_pointer_v<Member>) AddHandler(table, name, member);
+  });
   return table;
 }
 
+template <typename... Args>
+void TForm1::AddHandler(THandlerTable& table, std::string name, void (TForm1::*method)(Args...)) {
+  table.Add(std::move(name), std::function<void(Args...)>([this, method](Args... args) {
+              (this->*method)(std::forward<Args>(args)...);
+            }));
+}
+
 void TForm1::BindControls() {
-  img2 = &Find<TImage>("img2");
-  lblNO = &Find<TLabel>("lblNO");
-  imgbtn2 = &Find<TImgBtn>("imgbtn2");
-  img3 = &Find<TImage>("img3");
-  img1 = &Find<TImage>("img1");
-  imgSoftIcon = &Find<TImage>("imgSoftIcon");
-  lbl1 = &Find<TLabel>("lbl1");
-  lbl3 = &Find<TLabel>("lbl3");
-  lbl4 = &Find<TLabel>("lbl4");
-  lblProgramsname = &Find<TLabel>("lblProgramsname");
-  lblPublisher = &Find<TLabel>("lblPublisher");
-  lblURL = &Find<TLabel>("lblURL");
-  lblVersion = &Find<TLabel>("lblVersion");
-  img4 = &Find<TImage>("img4");
-  img5 = &Find<TImage>("img5");
-  img6 = &Find<TImage>("img6");
-  img7 = &Find<TImage>("img7");
-  imgbtn4 = &Find<TImgBtn>("imgbtn4");
-  lbl2 = &Find<TLabel>("lbl2");
-  lbl5 = &Find<TLabel>("lbl5");
-  lbl6 = &Find<TLabel>("lbl6");
-  lbl7 = &Find<TLabel>("lbl7");
-  imgbtnMix = &Find<TImgBtn>("imgbtnMix");
-  imgbtn5 = &Find<TImgBtn>("imgbtn5");
-  lbl8 = &Find<TLabel>("lbl8");
-  lv1 = &Find<TListView>("lv1");
-  edt1 = &Find<TEdit>("edt1");
-  ImageListSofticon = &Find<TImageList>("ImageListSofticon");
-  pm1 = &Find<TPopupMenu>("pm1");
+  ForEachLayoutName([&]<typename Member>(const char* name, Member member) {
+    if constexpr (std::is_member_object_pointer_v<Member>) {
+      using Control = std::remove_pointer_t<std::remove_reference_t<decltype(this->*member)>>;
+      this->*member = &Find<Control>(name);
+    }
+  });
 }
 
 void TForm1::DescribeForAccessibility() {
@@ -129,7 +110,7 @@ void TForm1::SetRoundedRegion() {
 
 void TForm1::FormShow(TObject&) {
   ScanUninstallEntries(*lv1, *ImageListSofticon);
-  lblNO->SetCaption(TotalCountText(lv1->RowCount()));
+  ShowCount(TCountForm::Total);
   BuildSnapshot(*lv1);
 }
 
@@ -140,6 +121,13 @@ void TForm1::img2MouseMove(TObject&, TShiftState, int, int) {
   if ((GetAsyncKeyState(GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON) & 0x8000) == 0) return;
   ReleaseCapture();
   SendMessageW(Handle(), WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
+}
+
+// The one place that writes the count label, in the form the command that changed the rows
+// gives.
+void TForm1::ShowCount(TCountForm form) {
+  const int rows = lv1->RowCount();
+  lblNO->SetCaption(form == TCountForm::Total ? TotalCountText(rows) : BareCountText(rows));
 }
 
 void TForm1::imgbtnMixClick(TObject&) {
@@ -153,7 +141,7 @@ void TForm1::imgbtn5Click(TObject&) {
 
 void TForm1::imgbtn4Click(TObject&) {
   ScanUninstallEntries(*lv1, *ImageListSofticon);
-  lblNO->SetCaption(TotalCountText(lv1->RowCount()));
+  ShowCount(TCountForm::Total);
 }
 
 void TForm1::lbl8Click(TObject&) {
@@ -237,21 +225,23 @@ void TForm1::ShowDetailPair(TLabel& caption, TLabel& value, const std::wstring& 
 
 void TForm1::imgbtn2Click(TObject&) {
   UninstallSelected();
-  lblNO->SetCaption(TotalCountText(lv1->RowCount()));
+  ShowCount(TCountForm::Total);
 }
 
 void TForm1::lv1DblClick(TObject&) {
   UninstallSelected();
-  lblNO->SetCaption(BareCountText(lv1->RowCount()));
+  ShowCount(TCountForm::Bare);
 }
 
 // Runs the selected entry's uninstaller as stored, waits for it to end, and rescans. Nothing is
-// run, and nothing rescanned, without a selected row.
+// run, and nothing rescanned, without a selected row. The uninstaller's first window takes the
+// show state given here in place of its own, so it must be a shown one: a hidden uninstaller
+// that waits for a click would never end, and the wait with it.
 void TForm1::UninstallSelected() {
   const TListItem* selected = lv1->SelectedItem();
   if (!selected) return;
   const std::wstring command = selected->SubItems.at(kSubUninstall);  // the rescan drops the row
-  RunAndWait(command, SW_HIDE);
+  RunAndWait(command, SW_SHOWNORMAL);
   ScanUninstallEntries(*lv1, *ImageListSofticon);
 }
 
@@ -259,7 +249,7 @@ void TForm1::edt1Change(TObject&) {
   const ListUpdateLock noRepaintUntilDone(*lv1);
   lv1->Clear();
   FillFromSnapshot(*lv1, FilterSnapshot(edt1->Text()));
-  lblNO->SetCaption(BareCountText(lv1->RowCount()));
+  ShowCount(TCountForm::Bare);
 }
 
 // The entry commands need a selected row; Refresh is always there.

@@ -77,6 +77,10 @@ class TForm1 : public TForm {
 
   // Fills the details panel from the selected row; does nothing without one.
   void ShowDetails();
+  // Writes the number of rows into the count label: "Total N Softwares" after the first show, the
+  // Uninstall and All Programs buttons; the bare number after a search and a double-click.
+  enum class TCountForm { Total, Bare };
+  void ShowCount(TCountForm form);
 
   // The column that the last header click sorted, and the direction of the next sort of that
   // same column. Before any click: the name column, descending.
@@ -86,7 +90,11 @@ class TForm1 : public TForm {
  private:
   static void ShowDetailPair(TLabel& caption, TLabel& value, const std::wstring& text);
   void UninstallSelected();
+  template <typename Visit>
+  void ForEachLayoutName(Visit&& visit);
   THandlerTable Handlers();
+  template <typename... Args>
+  void AddHandler(THandlerTable& table, std::string name, void (TForm1::*method)(Args...));
   void BindControls();
   void DescribeForAccessibility();
 };

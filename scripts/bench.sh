@@ -19,7 +19,9 @@ runs=${2:-5}
 [ -f "$reg" ] || fail "no such .reg file: $reg"
 
 bash "$root/scripts/setup.sh" --packages
+export CALDWEX_PACKAGES_CHECKED=1
 arch=$(host_arch)
+[ "$arch" = i686 ] || [ -n "${CALDWEX_ARCH:-}" ] || say "$(why_x86_64)"
 bash "$root/scripts/build.sh" "$arch" launch_bench scan_bench list_bench rescan_bench
 out=$(build_dir "$arch")
 view=$(reg_view "$arch")

@@ -5,7 +5,9 @@
 # run 32-bit programs, where Wine can only start 64-bit Windows programs (through wine64).
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-logs="$root/build/logs"
+logs=${CALDWEX_LOGS:-$root/build/logs}
+# Wine's 32-bit loader: where it starts, this host tests the program we ship.
+wine32_loader=${CALDWEX_WINE32_LOADER:-/usr/lib/wine/wine}
 who=${who:-caldwex}
 
 say() { echo "$who: $*"; }
@@ -38,18 +40,23 @@ step() {
 
 # Whether this host runs 32-bit programs at all, asked without any 32-bit package: a static i386
 # program of 91 bytes that exits with status 0 through int 0x80. Where the kernel has no 32-bit
-# support, running it fails with "Exec format error". CALDWEX_I386_PROBE names another program to
-# run in its place (the set-up's own tests use it).
+# support, running it fails with "Exec format error" (status 126).
+write_i386_probe() { # file
+  printf '\177ELF\1\1\1\0\0\0\0\0\0\0\0\0\2\0\3\0\1\0\0\0\124\200\4\10\64\0\0\0\0\0\0\0\0\0\0\0\64\0\40\0\1\0\0\0\0\0\0\0\1\0\0\0\0\0\0\0\0\200\4\10\0\200\4\10\133\0\0\0\133\0\0\0\5\0\0\0\0\20\0\0\61\333\61\300\100\315\200' >"$1"
+  chmod +x "$1"
+}
+
+# CALDWEX_I386_PROBE names another program to run in the probe's place (the set-up's tests).
 runs_32bit_programs() {
-  local probe=${CALDWEX_I386_PROBE:-}
-  if [ -z "$probe" ]; then
+  local probe=${CALDWEX_I386_PROBE:-} status=0
+  if [ -n "$probe" ]; then
+    "$probe" >/dev/null 2>&1 || status=$?
+  else
     probe=$(mktemp "${TMPDIR:-/tmp}/caldwex-i386-probe.XXXXXX")
-    printf '\177ELF\1\1\1\0\0\0\0\0\0\0\0\0\2\0\3\0\1\0\0\0\124\200\4\10\64\0\0\0\0\0\0\0\0\0\0\0\64\0\40\0\1\0\0\0\0\0\0\0\1\0\0\0\0\0\0\0\0\200\4\10\0\200\4\10\133\0\0\0\133\0\0\0\5\0\0\0\0\20\0\0\61\333\61\300\100\315\200' >"$probe"
-    chmod +x "$probe"
+    write_i386_probe "$probe"
+    "$probe" >/dev/null 2>&1 || status=$?
+    rm -f "$probe"
   fi
-  local status=0
-  "$probe" >/dev/null 2>&1 || status=$?
-  [ -n "${CALDWEX_I386_PROBE:-}" ] || rm -f "$probe"
   return "$status"
 }
 
@@ -60,21 +67,21 @@ host_arch() {
     case "$CALDWEX_ARCH" in
       x86_64) echo x86_64; return ;;
       i686)
-        /usr/lib/wine/wine --version >/dev/null 2>&1 && { echo i686; return; }
+        "$wine32_loader" --version >/dev/null 2>&1 && { echo i686; return; }
         if runs_32bit_programs; then
-          fail "CALDWEX_ARCH=i686, but the 32-bit Wine is not installed here (/usr/lib/wine/wine --version fails); its install's log is under $logs"
+          fail "CALDWEX_ARCH=i686, but the 32-bit Wine is not installed here ($wine32_loader --version fails); its install's log is under $logs"
         fi
         fail "CALDWEX_ARCH=i686, but this host cannot run 32-bit programs (a static i386 program gets \"Exec format error\"), so the 32-bit Wine cannot run here" ;;
       *) fail "CALDWEX_ARCH must be i686 or x86_64, not '$CALDWEX_ARCH'" ;;
     esac
   fi
-  if /usr/lib/wine/wine --version >/dev/null 2>&1; then echo i686; else echo x86_64; fi
+  if "$wine32_loader" --version >/dev/null 2>&1; then echo i686; else echo x86_64; fi
 }
 
 # Why host_arch chose x86_64 without being asked to, for the scripts' first message.
 why_x86_64() {
   if runs_32bit_programs; then
-    echo "the 32-bit Wine is not installed here (/usr/lib/wine/wine --version fails; the set-up said why), so the shipped 32-bit program is NOT tested on this machine: the x86_64 build is, under wine64"
+    echo "the 32-bit Wine is not installed here ($wine32_loader --version fails; the set-up said why), so the shipped 32-bit program is NOT tested on this machine: the x86_64 build is, under wine64"
   else
     echo "this host cannot run 32-bit programs, so the x86_64 build is tested, under wine64"
   fi
@@ -84,7 +91,7 @@ why_x86_64() {
 # 32-bit loader whenever wine32 is installed, which fails on a host without 32-bit support.
 wine_loader() { # arch
   case "$1" in
-    i686) echo /usr/lib/wine/wine ;;
+    i686) echo "$wine32_loader" ;;
     x86_64) echo /usr/lib/wine/wine64 ;;
   esac
 }

@@ -170,7 +170,9 @@ TEST_F(GotoRegistryKeyRecording, WindowsEditorGetsTheSequenceAndPausesOfTheExamp
             kCollapsed +
                 L"|100|>|100|HKEY_LOCAL_MACHINE>|100|Software>|100|Microsoft>|100|Windows>|100|CurrentVersion"
                 L">|100|Uninstall>|100|App list:|100|^DISPLAYNAME");
-  // Nine pauses of 100 ms in all, and no waiting beyond them.
+  // Nine pauses of 100 ms in all, never shorter (each is a sleep), and no wait of 200 ms or more
+  // beyond them: the 200 ms leave room, on a loaded machine, for nine late wake-ups and the
+  // recording window's handling of each key, which take a few milliseconds.
   EXPECT_GE(elapsed, 900);
   EXPECT_LT(elapsed, 1100);
 }
@@ -186,6 +188,7 @@ TEST_F(GotoRegistryKeyRecording, WineEditorGetsKeyPressDataAndLongerPausesAfterR
             kCollapsed +
                 L"|100|>|500|'H'K'E'Y'_'U'S'E'R'S>|500|'S'-'1'_'x>|500|'{'a'b'}"
                 L" list:|100|^'D'I'S'P'L'A'Y'_'1");
+  // Pauses of 1,700 ms in all; the margin above them is that of the test before.
   EXPECT_GE(elapsed, 1700);
   EXPECT_LT(elapsed, 2000);
 }
@@ -281,6 +284,8 @@ TEST(GotoRegistryKeyBounds, GivesUpOnAnEditorThatDoesNotAnswer) {
     const DWORD start = GetTickCount();
     EXPECT_FALSE(GotoRegistryKey(L"HKEY_USERS", L"x", kWindows32));
     const DWORD waited = GetTickCount() - start;
+    // One bounded wait, not one per key or an unbounded one: the tick count's granularity below
+    // it, and 1.5 s above it for the editor's start and a loaded machine.
     EXPECT_GE(waited, kEditorAnswerLimit - 20);
     EXPECT_LT(waited, kEditorAnswerLimit + 1500);
     // Nothing more is sent once the editor has stopped answering.

@@ -145,8 +145,9 @@ class MenuHand {
 class CommandsTest : public MainWindowFixture {
  protected:
   // An entry whose uninstaller is the recorder; with `removesKey` it deletes its own entry.
-  void AddRecorderEntry(const std::wstring& key, bool removesKey) {
-    std::wstring command = L"\"" + RecorderPath() + L"\" /sleep:300";
+  void AddRecorderEntry(const std::wstring& key, bool removesKey,
+                        const std::wstring& switches = L"/sleep:300") {
+    std::wstring command = L"\"" + RecorderPath() + L"\" " + switches;
     if (removesKey) command += L" /removekey:" + key;
     AddEntry(key, key + L" App", {.uninstall = command});
   }
@@ -176,7 +177,7 @@ class CommandsTest : public MainWindowFixture {
   Recording recording_;
 };
 
-TEST_F(CommandsTest, UninstallButtonRunsTheCommandHiddenWaitsRescansAndWritesTheTotal) {
+TEST_F(CommandsTest, UninstallButtonRunsTheCommandShownWaitsRescansAndWritesTheTotal) {
   AddRecorderEntry(L"Leaving", true);
   AddRecorderEntry(L"Other", false);
   Start();
@@ -186,7 +187,7 @@ TEST_F(CommandsTest, UninstallButtonRunsTheCommandHiddenWaitsRescansAndWritesThe
   const auto starts = recording_.Starts();
   ASSERT_EQ(starts.size(), 1u);
   EXPECT_NE(starts[0].commandLine.find(L"/removekey:Leaving"), std::wstring::npos);
-  EXPECT_EQ(starts[0].showState, SW_HIDE);
+  EXPECT_EQ(starts[0].showState, SW_SHOWNORMAL);
   EXPECT_NE(starts[0].startupFlags & STARTF_USESHOWWINDOW, 0u);
   // The window waited for the uninstaller: it had ended before the rescan.
   EXPECT_EQ(recording_.Ends(), std::vector<DWORD>{starts[0].processId});
@@ -206,8 +207,36 @@ TEST_F(CommandsTest, DoubleClickRunsTheUninstallerAndWritesTheBareNumber) {
   AddEntry(L"Third", L"Third App");  // installed meanwhile: the rescan finds it
   DoubleClickAt(RowPoint(RowOf(L"Staying App")));
   ASSERT_EQ(recording_.Starts().size(), 1u);
+  EXPECT_EQ(recording_.Starts()[0].showState, SW_SHOWNORMAL);
   EXPECT_EQ(Captions(), (Names{L"Second App", L"Staying App", L"Third App"}));
   EXPECT_EQ(form_->lblNO->Caption(), L"3");
+}
+
+// An uninstaller that is a plain window program shows its window with the show state it is
+// given; hidden, it would wait for a click nobody can give, and the window's wait with it.
+TEST_F(CommandsTest, AWindowUninstallerIsVisibleWhileTheWindowWaitsAndTheWindowAnswersAfterIt) {
+  AddRecorderEntry(L"Windowed", true, L"/window /sleep:1500");
+  AddEntry(L"Other", L"Other App");
+  Start();
+  // The window's own thread is in the wait; another one looks at the screen meanwhile.
+  bool seenVisible = false;
+  std::thread watcher([&] {
+    for (int i = 0; i < 200 && !seenVisible; ++i, Sleep(25)) {
+      const HWND uninstaller = FindWindowW(L"CaldwexRecorderWindow", nullptr);
+      seenVisible = uninstaller && IsWindowVisible(uninstaller);
+    }
+  });
+  DoubleClickAt(RowPoint(RowOf(L"Windowed App")));
+  watcher.join();
+  EXPECT_TRUE(seenVisible) << "the uninstaller's window was never visible";
+  EXPECT_EQ(recording_.WindowsVisible(), std::vector<bool>{true});
+  ASSERT_EQ(recording_.Starts().size(), 1u);
+  EXPECT_EQ(recording_.Ends(), std::vector<DWORD>{recording_.Starts()[0].processId});
+  // Once it has closed, the window has rescanned and answers the next keystrokes.
+  EXPECT_EQ(Captions(), (Names{L"Other App"}));
+  EXPECT_EQ(form_->lblNO->Caption(), L"1");
+  form_->edt1->SetText(L"windowed");
+  EXPECT_EQ(Captions(), (Names{L"Windowed App"}));
 }
 
 TEST_F(CommandsTest, WithoutASelectionNothingRunsAndOnlyTheLabelChanges) {

@@ -6,6 +6,10 @@
 //   /exit:N    exit with code N (default 0)
 //   /sleep:MS  stay alive MS milliseconds before the end line
 //   /spawn     start a second copy of itself (which stays alive 3 s) and end at once
+//   /window    be a plain window program: make a window, show it with the show state it was
+//              started with, as window programs do, and record whether it is visible:
+//                window <tab> process id <tab> 1 or 0
+//              It answers messages while it stays alive (/sleep), then closes it.
 //   /removekey:NAME   delete the Uninstall entry NAME (the rest of the command line), as an
 //                     uninstaller does on its way out
 #include <windows.h>
@@ -49,9 +53,34 @@ void SpawnSecondCopy() {
   }
 }
 
+// Answers the window's messages until `milliseconds` have passed.
+void PumpFor(DWORD milliseconds) {
+  const DWORD start = GetTickCount();
+  for (DWORD elapsed = 0; elapsed < milliseconds; elapsed = GetTickCount() - start) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds - elapsed, QS_ALLINPUT);
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+  }
+}
+
+void ShowWindowFor(HINSTANCE instance, int show, DWORD milliseconds, const std::wstring& pid) {
+  WNDCLASSW windowClass = {};
+  windowClass.lpfnWndProc = DefWindowProcW;
+  windowClass.hInstance = instance;
+  windowClass.lpszClassName = L"CaldwexRecorderWindow";
+  RegisterClassW(&windowClass);
+  const HWND window = CreateWindowExW(0, windowClass.lpszClassName, L"Recorder", WS_OVERLAPPEDWINDOW, 100,
+                                      100, 300, 200, nullptr, nullptr, instance, nullptr);
+  ShowWindow(window, show);
+  UpdateWindow(window);
+  Append(L"window\t" + pid + L"\t" + (IsWindowVisible(window) ? L"1" : L"0") + L"\n");
+  PumpFor(milliseconds);
+  DestroyWindow(window);
+}
+
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int show) {
   const std::wstring_view commandLine = GetCommandLineW();
   STARTUPINFOW startup = {};
   startup.cb = sizeof(startup);
@@ -61,7 +90,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
          std::to_wstring(startup.wShowWindow) + L"\t" + std::wstring(commandLine) + L"\n");
 
   if (commandLine.find(L"/spawn") != std::wstring_view::npos) SpawnSecondCopy();
-  Sleep(Switch(commandLine, L"/sleep:", 0));
+  const DWORD stay = Switch(commandLine, L"/sleep:", 0);
+  if (commandLine.find(L"/window") != std::wstring_view::npos)
+    ShowWindowFor(instance, show, stay, pid);
+  else
+    Sleep(stay);
   if (const auto at = commandLine.find(L"/removekey:"); at != std::wstring_view::npos) {
     const std::wstring entry(commandLine.substr(at + std::wstring_view(L"/removekey:").size()));
     RegDeleteTreeW(HKEY_LOCAL_MACHINE,

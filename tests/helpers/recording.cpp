@@ -75,6 +75,15 @@ std::vector<DWORD> Recording::Ends() const {
   return ends;
 }
 
+std::vector<bool> Recording::WindowsVisible() const {
+  std::vector<bool> visible;
+  for (const auto& line : Lines()) {
+    const auto fields = SplitFields(line, 3);
+    if (fields[0] == L"window" && fields.size() == 3) visible.push_back(fields[2] == L"1");
+  }
+  return visible;
+}
+
 std::vector<RecordedStart> Recording::WaitForStarts(size_t count, DWORD timeoutMs) const {
   const DWORD begin = GetTickCount();
   auto starts = Starts();

@@ -28,6 +28,8 @@ class Recording {
   std::vector<RecordedStart> Starts() const;
   // Ids of the processes that wrote their end line.
   std::vector<DWORD> Ends() const;
+  // Whether each window that a recorder started with /window showed was visible, in order.
+  std::vector<bool> WindowsVisible() const;
   // Waits up to `timeoutMs` until at least `count` processes have recorded their start.
   std::vector<RecordedStart> WaitForStarts(size_t count, DWORD timeoutMs) const;
 
