@@ -1,6 +1,7 @@
 #include "catalogue/softwarelist.h"
 
 #include <map>
+#include <utility>
 #include <vector>
 
 #include "actions/path_cleanup.h"
@@ -42,7 +43,7 @@ void ScanUninstallEntries(TListView& list, TImageList& images, const ScanSeams& 
           const int added = images.AddImage(imageFor(entry.icon));
           if (added >= 0) imageIndex = added;
         }
-        list.AddRow(entry.displayName, imageIndex, subItems);
+        list.AddRow(entry.displayName, imageIndex, std::move(subItems));
       },
       seams);
 }

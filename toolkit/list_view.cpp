@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <utility>
 
 #include "base/errors.h"
 #include "toolkit/form.h"
@@ -50,9 +51,8 @@ void TListView::SetSmallImages(const TImageList& images) {
   ListView_SetImageList(Handle(), images.Handle(), LVSIL_SMALL);
 }
 
-int TListView::AddRow(const std::wstring& caption, int imageIndex,
-                      const std::vector<std::wstring>& subItems) {
-  rows_.push_back(TListItem{caption, imageIndex, subItems});
+int TListView::AddRow(std::wstring caption, int imageIndex, std::vector<std::wstring> subItems) {
+  rows_.push_back(TListItem{std::move(caption), imageIndex, std::move(subItems)});
   if (updateDepth_ == 0) SyncRowCount();
   return static_cast<int>(rows_.size()) - 1;
 }

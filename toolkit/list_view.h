@@ -32,7 +32,7 @@ class TListView : public TWinControl {
 
   // Appends a row at the end; `subItems` fill the columns after the first, in order. Between
   // BeginUpdate and EndUpdate the control learns of the new rows at EndUpdate.
-  int AddRow(const std::wstring& caption, int imageIndex, const std::vector<std::wstring>& subItems);
+  int AddRow(std::wstring caption, int imageIndex, std::vector<std::wstring> subItems);
   void Clear();
   int RowCount() const;
 
