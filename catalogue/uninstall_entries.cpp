@@ -1,5 +1,6 @@
 #include "catalogue/uninstall_entries.h"
 
+#include <utility>
 #include <vector>
 
 #include "base/errors.h"
@@ -69,8 +70,7 @@ std::wstring ReadRegistryText(HKEY key, const std::wstring& valueName) {
   return ReadText(key, valueName, {});
 }
 
-void ReadUninstallEntries(const std::function<void(const TUninstallEntry&)>& visit,
-                          const TEntrySeams& seams) {
+void ReadUninstallEntries(const std::function<void(TUninstallEntry&&)>& visit, const TEntrySeams& seams) {
   const UniqueRegKey uninstall = OpenKey(kUninstallKey);
   if (!uninstall) return;
 
@@ -90,6 +90,6 @@ void ReadUninstallEntries(const std::function<void(const TUninstallEntry&)>& vis
     entry.uninstall = read(L"UninstallString");
     entry.icon = read(L"DisplayIcon");
     entry.keyPath = kUninstallKeyRoot + entryPath;
-    if (!entry.displayName.empty()) visit(entry);
+    if (!entry.displayName.empty()) visit(std::move(entry));
   }
 }
