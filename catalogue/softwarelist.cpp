@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <utility>
 #include <vector>
 
 #include "actions/path_cleanup.h"
@@ -67,14 +68,7 @@ void ScanUninstallEntries(TListView& list, TImageList& images, const ScanSeams& 
   list.Clear();
   TIconDrawings drawings(images, seams);
   ReadUninstallEntries(
-      [&](const TUninstallEntry& entry) {
-        std::vector<std::wstring> subItems(kSubItemCount);
-        subItems[kSubPublisher] = entry.publisher;
-        subItems[kSubVersion] = entry.version;
-        subItems[kSubHelpLink] = entry.helpLink;
-        subItems[kSubUninstall] = entry.uninstall;
-        subItems[kSubKeyPath] = entry.keyPath;
-        subItems[kSubIcon] = entry.icon;
+      [&](TUninstallEntry&& entry) {
         // A reference for which no icon can be had shows the default image 0, never the image
         // that happens to be last in the list.
         int imageIndex = 0;
@@ -82,7 +76,15 @@ void ScanUninstallEntries(TListView& list, TImageList& images, const ScanSeams& 
           const int added = images.AddImage(drawings.ImageFor(entry.icon));
           if (added >= 0) imageIndex = added;
         }
-        list.AddRow(entry.displayName, imageIndex, subItems);
+        // The texts move into the row: reading thousands of entries copies none of them.
+        std::vector<std::wstring> subItems(kSubItemCount);
+        subItems[kSubPublisher] = std::move(entry.publisher);
+        subItems[kSubVersion] = std::move(entry.version);
+        subItems[kSubHelpLink] = std::move(entry.helpLink);
+        subItems[kSubUninstall] = std::move(entry.uninstall);
+        subItems[kSubKeyPath] = std::move(entry.keyPath);
+        subItems[kSubIcon] = std::move(entry.icon);
+        list.AddRow(std::move(entry.displayName), imageIndex, std::move(subItems));
       },
       seams);
 }

@@ -1,5 +1,6 @@
 #include "catalogue/uninstall_entries.h"
 
+#include <utility>
 #include <vector>
 
 #include "base/errors.h"
@@ -65,8 +66,7 @@ std::vector<std::wstring> SubkeyNames(HKEY key) {
 
 }  // namespace
 
-void ReadUninstallEntries(const std::function<void(const TUninstallEntry&)>& visit,
-                          const TEntrySeams& seams) {
+void ReadUninstallEntries(const std::function<void(TUninstallEntry&&)>& visit, const TEntrySeams& seams) {
   const UniqueRegKey uninstall = OpenKey(kUninstallKey);
   if (!uninstall) return;
 
@@ -86,6 +86,6 @@ void ReadUninstallEntries(const std::function<void(const TUninstallEntry&)>& vis
     entry.uninstall = read(L"UninstallString");
     entry.icon = read(L"DisplayIcon");
     entry.keyPath = kUninstallKeyRoot + entryPath;
-    if (!entry.displayName.empty()) visit(entry);
+    if (!entry.displayName.empty()) visit(std::move(entry));
   }
 }

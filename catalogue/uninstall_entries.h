@@ -32,9 +32,8 @@ struct TEntrySeams {
   std::function<void(HKEY key, const std::wstring& valueName)> beforeReadData;
 };
 
-// Hands each entry to `visit` as soon as it is read. Every value of an entry is read before its
-// display name decides whether it counts, so a bad value stops the reading even in an unnamed
+// Hands each entry to `visit` as soon as it is read, to keep or take apart. Every value of an entry is read
+// before its display name decides whether it counts, so a bad value stops the reading even in an unnamed
 // entry; the entries before the error have been handed over by then. A missing Uninstall key
 // gives no entries (and is not created); a subkey gone since the enumeration is skipped.
-void ReadUninstallEntries(const std::function<void(const TUninstallEntry&)>& visit,
-                          const TEntrySeams& seams = {});
+void ReadUninstallEntries(const std::function<void(TUninstallEntry&&)>& visit, const TEntrySeams& seams = {});

@@ -117,6 +117,9 @@ void TForm::Show() {
       SetWindowPos(hwnd_, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     SendMessageW(hwnd_, kFirstShowMessage, 0, 0);
+    // Drawn while the window is still hidden, so that it appears whole at once and its first
+    // paint is one copy: the list's rows are in by now, and every control's picture and text.
+    if (doubleBuffered_) firstFrame_ = DrawOffscreen({0, 0, clientSize_.cx, clientSize_.cy});
   }
   ShowWindow(hwnd_, SW_SHOW);
   UpdateWindow(hwnd_);
@@ -232,6 +235,7 @@ std::optional<LRESULT> TForm::OnGetObject(WPARAM flags, DWORD objectId) {
 }
 
 void TForm::InvalidateRect(const RECT& rect) const {
+  firstFrame_.Reset();  // a control changed: the frame drawn before the first show is stale
   ::InvalidateRect(hwnd_, &rect, FALSE);
 }
 
@@ -251,19 +255,29 @@ LRESULT TForm::OnPaint() {
     PaintControls(paint.Dc(), area);
     return 0;
   }
-  // Draw the damaged area off-screen, then show it in one copy.
-  const int width = area.right - area.left;
-  const int height = area.bottom - area.top;
-  if (width <= 0 || height <= 0) return 0;
-  const UniqueMemoryDc buffer(CreateCompatibleDC(paint.Dc()));
-  const UniqueBitmap bitmap(CreateCompatibleBitmap(paint.Dc(), width, height));
+  // Draw the damaged area off-screen and copy it; the first time, the frame drawn before the show.
+  if (area.right <= area.left || area.bottom <= area.top) return 0;
+  const bool first = firstFrame_.Get() != nullptr;
+  const UniqueBitmap frame = first ? std::move(firstFrame_) : DrawOffscreen(area);
+  const POINT origin = first ? POINT{area.left, area.top} : POINT{0, 0};
+  const UniqueMemoryDc source(CreateCompatibleDC(paint.Dc()));
+  const HGDIOBJ old = SelectObject(source.Get(), frame.Get());
+  BitBlt(paint.Dc(), area.left, area.top, area.right - area.left, area.bottom - area.top, source.Get(),
+         origin.x, origin.y, SRCCOPY);
+  SelectObject(source.Get(), old);
+  return 0;
+}
+
+UniqueBitmap TForm::DrawOffscreen(const RECT& area) const {
+  const UniqueMemoryDc buffer(CreateCompatibleDC(nullptr));
+  const BITMAPINFO info = TopDownBitmapInfo(area.right - area.left, area.bottom - area.top);
+  void* bits = nullptr;
+  UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   const HGDIOBJ old = SelectObject(buffer.Get(), bitmap.Get());
   SetViewportOrgEx(buffer.Get(), -area.left, -area.top, nullptr);
   PaintControls(buffer.Get(), area);
-  SetViewportOrgEx(buffer.Get(), 0, 0, nullptr);
-  BitBlt(paint.Dc(), area.left, area.top, width, height, buffer.Get(), 0, 0, SRCCOPY);
   SelectObject(buffer.Get(), old);
-  return 0;
+  return bitmap;
 }
 
 std::optional<LRESULT> TForm::OnSetCursor(HWND over, UINT hitTest) const {

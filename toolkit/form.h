@@ -131,6 +131,8 @@ class TForm : public TComponent, public TControlParent, public TWindowBase<TForm
 
   LRESULT OnPaint();
   void PaintControls(HDC dc, const RECT& area) const;
+  // The controls over `area`, drawn into a new 32-bit bitmap whose top-left pixel is the area's.
+  UniqueBitmap DrawOffscreen(const RECT& area) const;
   std::optional<LRESULT> OnSetCursor(HWND over, UINT hitTest) const;
   std::optional<LRESULT> OnSysCommand(UINT command) const;
   std::optional<LRESULT> ForwardToChild(HWND child, UINT message, WPARAM wParam, LPARAM lParam) const;
@@ -176,5 +178,7 @@ class TForm : public TComponent, public TControlParent, public TWindowBase<TForm
   UniqueFont fontHandle_;
   UniqueIcon bigIcon_;
   UniqueIcon smallIcon_;
+  // The whole client area as drawn just before the first show, until the first paint copies it.
+  mutable UniqueBitmap firstFrame_;
   std::unique_ptr<TFormAccessible, TFormAccessibleRelease> accessible_;
 };

@@ -1,10 +1,10 @@
 #include "toolkit/list_view.h"
 
-#include <commctrl.h>
 #include <windowsx.h>
 
 #include <algorithm>
 #include <cwchar>
+#include <utility>
 
 #include "base/errors.h"
 #include "toolkit/form.h"
@@ -25,24 +25,13 @@ const wchar_t* ListViewClass() {
 
 // No LVS_SHOWSELALWAYS: the selection is hidden while the list lacks the focus.
 constexpr DWORD kStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL |
-                         LVS_NOCOLUMNHEADER | LVS_SHAREIMAGELISTS;
-
-struct SortContext {
-  TListView* list;
-  int data;
-  std::exception_ptr error;
-};
+                         LVS_NOCOLUMNHEADER | LVS_SHAREIMAGELISTS | LVS_OWNERDATA;
 
 }  // namespace
 
 TListView::TListView(HWND parent, const RECT& bounds, int controlId)
     : TWinControl(ListViewClass(), kStyle, 0, parent, bounds, controlId) {
   ListView_SetExtendedListViewStyle(Handle(), LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
-}
-
-TListView::~TListView() {
-  // The rows point at their copies; remove the rows first.
-  if (IsWindow(Handle())) ListView_DeleteAllItems(Handle());
 }
 
 void TListView::AddColumn(const std::wstring& caption, int width) {
@@ -63,28 +52,25 @@ void TListView::SetSmallImages(const TImageList& images) {
   ListView_SetImageList(Handle(), images.Handle(), LVSIL_SMALL);
 }
 
-int TListView::AddRow(const std::wstring& caption, int imageIndex,
-                      const std::vector<std::wstring>& subItems) {
-  auto record = std::make_unique<TListItem>(TListItem{caption, imageIndex, subItems});
-  // The texts stay in the record: the control asks for them (LVN_GETDISPINFO) only for the rows
-  // it paints, so that refilling the list with thousands of rows costs one message per row.
-  LVITEMW item = {};
-  item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
-  item.iItem = RowCount();
-  item.iImage = imageIndex;
-  item.pszText = LPSTR_TEXTCALLBACKW;
-  item.lParam = reinterpret_cast<LPARAM>(record.get());
-  items_.push_back(std::move(record));
-  return ListView_InsertItem(Handle(), &item);
+int TListView::AddRow(std::wstring caption, int imageIndex, std::vector<std::wstring> subItems) {
+  rows_.push_back(TListItem{std::move(caption), imageIndex, std::move(subItems)});
+  if (updateDepth_ == 0) SyncRowCount();
+  return static_cast<int>(rows_.size()) - 1;
+}
+
+void TListView::SyncRowCount() {
+  if (ListView_GetItemCount(Handle()) != static_cast<int>(rows_.size()))
+    ListView_SetItemCountEx(Handle(), static_cast<int>(rows_.size()), LVSICF_NOSCROLL);
 }
 
 void TListView::Clear() {
+  // Deleting the control's rows drops selection and focus without a change notification.
   ListView_DeleteAllItems(Handle());
-  items_.clear();
+  rows_.clear();
 }
 
 int TListView::RowCount() const {
-  return ListView_GetItemCount(Handle());
+  return static_cast<int>(rows_.size());
 }
 
 std::wstring TListView::DisplayedText(int row, int column) const {
@@ -107,12 +93,9 @@ std::wstring TListView::DisplayedText(int row, int column) const {
 }
 
 const TListItem& TListView::Item(int row) const {
-  LVITEMW item = {};
-  item.mask = LVIF_PARAM;
-  item.iItem = row;
-  if (!ListView_GetItem(Handle(), &item) || !item.lParam)
+  if (row < 0 || static_cast<size_t>(row) >= rows_.size())
     throw Exception(L"List index out of bounds (" + std::to_wstring(row) + L")");
-  return *reinterpret_cast<const TListItem*>(item.lParam);
+  return rows_[static_cast<size_t>(row)];
 }
 
 std::wstring TListView::Caption(int row) const {
@@ -130,11 +113,7 @@ std::vector<std::wstring> TListView::SubItems(int row) const {
 }
 
 int TListView::ImageIndex(int row) const {
-  LVITEMW item = {};
-  item.mask = LVIF_IMAGE;
-  item.iItem = row;
-  ListView_GetItem(Handle(), &item);
-  return item.iImage;
+  return row >= 0 && static_cast<size_t>(row) < rows_.size() ? rows_[static_cast<size_t>(row)].ImageIndex : 0;
 }
 
 int TListView::SelectedRow() const {
@@ -163,94 +142,149 @@ void TListView::ScrollToRow(int row) {
   ListView_Scroll(Handle(), 0, (row - TopRow()) * (first.bottom - first.top));
 }
 
+// The control keeps a redraw switch of its own and, switched back on, sets its scroll bars, which
+// under Wine draws them at once, even unchanged: a few milliseconds per keystroke of the search.
+// So the window's own switch (the default handling, which the control does not pass on) is off
+// too until the control has set them, and the window is then drawn once, frame and all.
 void TListView::BeginUpdate() {
+  if (updateDepth_++ > 0) return;
   SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
+  DefWindowProcW(Handle(), WM_SETREDRAW, FALSE, 0);
 }
 
 void TListView::EndUpdate() {
+  if (updateDepth_ == 0 || --updateDepth_ > 0) return;
+  SyncRowCount();
   SendMessageW(Handle(), WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(Handle(), nullptr, TRUE);
-}
-
-int CALLBACK TListView::CompareRows(LPARAM first, LPARAM second, LPARAM sort) {
-  auto& context = *reinterpret_cast<SortContext*>(sort);
-  // The comparison runs inside the control's sort: an error must not unwind through it.
-  if (context.error || !context.list->OnCompare) return 0;
-  int compare = 0;
-  try {
-    context.list->OnCompare(*context.list, *reinterpret_cast<const TListItem*>(first),
-                            *reinterpret_cast<const TListItem*>(second), context.data, compare);
-  } catch (...) {
-    context.error = std::current_exception();
-  }
-  return compare;
+  DefWindowProcW(Handle(), WM_SETREDRAW, TRUE, 0);
+  RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
 }
 
 void TListView::SortItems(int data) {
-  SortContext context{this, data, nullptr};
-  SendMessageW(Handle(), LVM_SORTITEMS, reinterpret_cast<WPARAM>(&context),
-               reinterpret_cast<LPARAM>(CompareRows));
-  if (context.error) std::rethrow_exception(context.error);
+  // As the system's sort: nothing is compared with fewer than two rows.
+  if (rows_.size() < 2) return;
+  const int selected = SelectedRow();
+  const int focused = ListView_GetNextItem(Handle(), -1, LVNI_FOCUSED);
+  const int mark = ListView_GetSelectionMark(Handle());
+  std::exception_ptr error;
+  const auto moved = SortRows(rows_, [&](const TListItem& first, const TListItem& second) {
+    // After an error the rest compare equal: the sort ends quickly and the rows all stay.
+    int compare = 0;
+    if (error || !OnCompare) return compare;
+    try {
+      OnCompare(*this, first, second, data, compare);
+    } catch (...) {
+      error = std::current_exception();
+    }
+    return compare;
+  });
+  MoveStates(moved, selected, focused, mark);
+  InvalidateRect(Handle(), nullptr, TRUE);
+  if (error) std::rethrow_exception(error);
 }
 
-bool TListView::HandleParentMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+void TListView::MoveStates(const std::vector<size_t>& moved, int selected, int focused, int mark) {
+  const auto to = [&](int row) { return row >= 0 ? static_cast<int>(moved[static_cast<size_t>(row)]) : -1; };
+  if (selected < 0 && focused < 0 && mark < 0) return;
+  movingStates_ = true;
+  ListView_SetItemState(Handle(), -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+  if (focused >= 0) ListView_SetItemState(Handle(), to(focused), LVIS_FOCUSED, LVIS_FOCUSED);
+  if (selected >= 0) ListView_SetItemState(Handle(), to(selected), LVIS_SELECTED, LVIS_SELECTED);
+  ListView_SetSelectionMark(Handle(), to(mark));
+  movingStates_ = false;
+}
+
+bool TListView::HandleParentMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
   result = 0;
-  if (message == WM_CONTEXTMENU) {
-    if (!popupMenu_) return false;
-    POINT at = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    if (at.x == -1 && at.y == -1) {
-      // From the keyboard: open below the selected row, or at the list's top-left corner.
-      RECT row = {};
-      const int selected = SelectedRow();
-      at = selected >= 0 && ListView_GetItemRect(Handle(), selected, &row, LVIR_LABEL)
-               ? POINT{row.left + 8, row.bottom}
-               : POINT{0, 0};
-      ClientToScreen(Handle(), &at);
-    }
-    popupMenu_->Popup(GetParent(Handle()), at);
-    return true;
-  }
+  if (message == WM_CONTEXTMENU) return OnContextMenu({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
   if (message != WM_NOTIFY) return false;
-  (void)wParam;
-  const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-  switch (header->code) {
-    case LVN_GETDISPINFOW: {
-      auto& item = reinterpret_cast<NMLVDISPINFOW*>(lParam)->item;
-      const auto* record = reinterpret_cast<const TListItem*>(item.lParam);
-      if (!(item.mask & LVIF_TEXT) || !record || !item.pszText || item.cchTextMax <= 0) return true;
-      const size_t column = static_cast<size_t>(item.iSubItem);
-      const std::wstring* text = column == 0                         ? &record->Caption
-                                 : column <= record->SubItems.size() ? &record->SubItems[column - 1]
-                                                                     : nullptr;
-      const size_t length = text ? std::min(text->size(), static_cast<size_t>(item.cchTextMax - 1)) : 0;
-      if (text) std::wmemcpy(item.pszText, text->data(), length);
-      item.pszText[length] = L'\0';
-      return true;
-    }
+  switch (reinterpret_cast<const NMHDR*>(lParam)->code) {
+    case LVN_GETDISPINFOW:
+      return OnGetDispInfo(reinterpret_cast<NMLVDISPINFOW*>(lParam)->item);
+    case LVN_ODFINDITEMW:
+      return OnFindItem(*reinterpret_cast<const NMLVFINDITEMW*>(lParam), result);
     case LVN_DELETEALLITEMS:
-      result = TRUE;  // no LVN_DELETEITEM per row: the records go with items_
-      return true;
-    case LVN_ITEMCHANGED: {
-      const auto* change = reinterpret_cast<const NMLISTVIEW*>(lParam);
-      if (!OnChange) return false;
-      const TItemChange kind = (change->uChanged & LVIF_STATE)   ? TItemChange::State
-                               : (change->uChanged & LVIF_IMAGE) ? TItemChange::Image
-                                                                 : TItemChange::Text;
-      OnChange(*this, reinterpret_cast<const TListItem*>(change->lParam), kind);
-      return true;
-    }
+      return OnDeleteAllItems(result);
+    case LVN_ITEMCHANGED:
+      return OnItemChanged(*reinterpret_cast<const NMLISTVIEW*>(lParam));
     case NM_CLICK:
-      if (OnClick) OnClick(*this);
-      return true;
+      return OnClickNotify();
     case NM_DBLCLK:
-      if (OnDblClick) OnDblClick(*this);
-      return true;
+      return OnDblClickNotify();
     case LVN_COLUMNCLICK:
-      if (OnColumnClick) OnColumnClick(*this, reinterpret_cast<const NMLISTVIEW*>(lParam)->iSubItem);
-      return true;
+      return OnColumnClickNotify(reinterpret_cast<const NMLISTVIEW*>(lParam)->iSubItem);
     default:
       return false;
   }
+}
+
+bool TListView::OnContextMenu(POINT at) {
+  if (!popupMenu_) return false;
+  if (at.x == -1 && at.y == -1) {
+    // From the keyboard: open below the selected row, or at the list's top-left corner.
+    RECT row = {};
+    const int selected = SelectedRow();
+    at = selected >= 0 && ListView_GetItemRect(Handle(), selected, &row, LVIR_LABEL)
+             ? POINT{row.left + 8, row.bottom}
+             : POINT{0, 0};
+    ClientToScreen(Handle(), &at);
+  }
+  popupMenu_->Popup(GetParent(Handle()), at);
+  return true;
+}
+
+bool TListView::OnGetDispInfo(LVITEMW& item) const {
+  if (item.iItem < 0 || static_cast<size_t>(item.iItem) >= rows_.size()) return true;
+  const TListItem& row = rows_[static_cast<size_t>(item.iItem)];
+  if (item.mask & LVIF_IMAGE) item.iImage = row.ImageIndex;
+  if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0) return true;
+  const size_t column = static_cast<size_t>(item.iSubItem);
+  const std::wstring* text = column == 0                     ? &row.Caption
+                             : column <= row.SubItems.size() ? &row.SubItems[column - 1]
+                                                             : nullptr;
+  const size_t length = text ? std::min(text->size(), static_cast<size_t>(item.cchTextMax - 1)) : 0;
+  if (text) std::wmemcpy(item.pszText, text->data(), length);
+  item.pszText[length] = L'\0';
+  return true;
+}
+
+// The control's type-ahead: letters typed into the list move to the next row whose name begins
+// with them.
+bool TListView::OnFindItem(const NMLVFINDITEMW& find, LRESULT& result) const {
+  result = -1;
+  if ((find.lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) && find.lvfi.psz)
+    result = FindRowByPrefix(rows_, find.lvfi.psz, find.iStart, (find.lvfi.flags & LVFI_WRAP) != 0);
+  return true;
+}
+
+bool TListView::OnDeleteAllItems(LRESULT& result) const {
+  result = TRUE;  // no LVN_DELETEITEM per row: the rows are ours
+  return true;
+}
+
+bool TListView::OnItemChanged(const NMLISTVIEW& change) {
+  if (!OnChange || movingStates_) return false;
+  const TItemChange kind = (change.uChanged & LVIF_STATE)   ? TItemChange::State
+                           : (change.uChanged & LVIF_IMAGE) ? TItemChange::Image
+                                                            : TItemChange::Text;
+  const bool isRow = change.iItem >= 0 && static_cast<size_t>(change.iItem) < rows_.size();
+  OnChange(*this, isRow ? &rows_[static_cast<size_t>(change.iItem)] : nullptr, kind);
+  return true;
+}
+
+bool TListView::OnClickNotify() {
+  if (OnClick) OnClick(*this);
+  return true;
+}
+
+bool TListView::OnDblClickNotify() {
+  if (OnDblClick) OnDblClick(*this);
+  return true;
+}
+
+bool TListView::OnColumnClickNotify(int column) {
+  if (OnColumnClick) OnColumnClick(*this, column);
+  return true;
 }
 
 void TListView::SetStyleBit(DWORD bit, bool on) {

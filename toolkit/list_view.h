@@ -1,41 +1,38 @@
 #pragma once
 // A report-style list view: hidden header row, whole-row single selection, grid lines and a
 // small-image list. Each row has a caption (column 0), an image index and one text per
-// further column (its sub-items). The list keeps a copy of every row it was given, so that a
-// sort can compare rows without asking the control for their texts.
+// further column (its sub-items). The list keeps the rows itself and the control only their
+// number (an owner-data list): the control asks for the texts of the rows it paints, so that
+// emptying and refilling thousands of rows costs no message per row, and the list sorts its
+// rows itself, as the system's list sort would.
 
 #include <windows.h>
+// clang-format off
+#include <commctrl.h>
+// clang-format on
 
-#include <memory>
 #include <string>
 #include <vector>
 
+#include "toolkit/list_rows.h"
 #include "toolkit/win_control.h"
 
 class TImageList;
 class TPopupMenu;
 
-// One row as it was added.
-class TListItem {
- public:
-  std::wstring Caption;
-  int ImageIndex = 0;
-  std::vector<std::wstring> SubItems;
-};
-
 class TListView : public TWinControl {
  public:
   // Creates the list as a child of `parent` at the given client rectangle.
   TListView(HWND parent, const RECT& bounds, int controlId = 0);
-  ~TListView() override;
 
   void AddColumn(const std::wstring& caption, int width);
   int ColumnCount() const;
   void SetSmallImages(const TImageList& images);
   using TWinControl::SetFont;
 
-  // Appends a row at the end; `subItems` fill the columns after the first, in order.
-  int AddRow(const std::wstring& caption, int imageIndex, const std::vector<std::wstring>& subItems);
+  // Appends a row at the end; `subItems` fill the columns after the first, in order. Between
+  // BeginUpdate and EndUpdate the control learns of the new rows at EndUpdate.
+  int AddRow(std::wstring caption, int imageIndex, std::vector<std::wstring> subItems);
   void Clear();
   int RowCount() const;
 
@@ -58,12 +55,13 @@ class TListView : public TWinControl {
   int TopRow() const;
   void ScrollToRow(int row);
 
-  // Suspends and resumes repainting around a bulk change.
+  // Suspends and resumes repainting around a bulk change; pairs may nest.
   void BeginUpdate();
   void EndUpdate();
 
-  // Sorts all rows in place: OnCompare decides each pair, given `data` unchanged. An error
-  // raised by OnCompare ends the sort and is raised again here.
+  // Sorts all rows in place: OnCompare decides each pair, given `data` unchanged; the selected
+  // and the focused row stay so, at their new places, with no change notification. An error
+  // raised by OnCompare ends the comparisons (the rest compare equal) and is raised again here.
   void SortItems(int data);
 
   TPopupMenu* PopupMenu() const { return popupMenu_; }
@@ -83,9 +81,25 @@ class TListView : public TWinControl {
  private:
   void SetStyleBit(DWORD bit, bool on);
   void SetExtendedStyleBit(DWORD bit, bool on);
-  static int CALLBACK CompareRows(LPARAM first, LPARAM second, LPARAM sort);
+  // Tells the control how many rows there are.
+  void SyncRowCount();
+  // Puts the selection, focus and selection mark back on the rows they were on before a sort.
+  void MoveStates(const std::vector<size_t>& moved, int selected, int focused, int mark);
 
-  std::vector<std::unique_ptr<TListItem>> items_;
+  // One handler per notification of the control; each returns whether it handled it.
+  bool OnContextMenu(POINT at);
+  bool OnGetDispInfo(LVITEMW& item) const;
+  bool OnFindItem(const NMLVFINDITEMW& find, LRESULT& result) const;
+  bool OnDeleteAllItems(LRESULT& result) const;
+  bool OnItemChanged(const NMLISTVIEW& change);
+  bool OnClickNotify();
+  bool OnDblClickNotify();
+  bool OnColumnClickNotify(int column);
+
+  std::vector<TListItem> rows_;
+  int updateDepth_ = 0;
+  // Set while a sort puts the states back: those are no changes of the user's.
+  bool movingStates_ = false;
   TPopupMenu* popupMenu_ = nullptr;
 };
 

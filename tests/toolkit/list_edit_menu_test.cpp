@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "app/entry_compare.h"
 #include "tests/app/main_window_fixture.h"
+#include "tests/support/host_window.h"
 #include "tests/support/menu_hand.h"
 
 namespace testsupport {
@@ -44,6 +46,97 @@ TEST_F(ToolkitControlsTest, SortOrdersRowsByTheComparisonAndPassesItsDataThrough
   }
 }
 
+// The system's own list, sorted by LVM_SORTITEMS with the program's comparison of names: the
+// order that the list's sort must give, rows equal but for case included.
+class SystemSortedList {
+ public:
+  explicit SystemSortedList(const std::vector<std::wstring>& names)
+      : names_(names),
+        list_(CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | LVS_REPORT | LVS_SINGLESEL, 0, 0, 200, 200,
+                              host_.Handle(), nullptr, GetModuleHandleW(nullptr), nullptr)) {
+    for (size_t i = 0; i < names.size(); ++i) {
+      LVITEMW item = {};
+      item.mask = LVIF_TEXT | LVIF_PARAM;
+      item.iItem = static_cast<int>(i);
+      item.pszText = const_cast<wchar_t*>(names[i].c_str());
+      item.lParam = static_cast<LPARAM>(i);
+      ListView_InsertItem(list_, &item);
+    }
+  }
+  void Select(size_t original) {
+    LVFINDINFOW find = {};
+    find.flags = LVFI_PARAM;
+    find.lParam = static_cast<LPARAM>(original);
+    const int row = ListView_FindItem(list_, -1, &find);
+    ListView_SetItemState(list_, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  }
+  void Sort(bool ascending) {
+    ascending_ = ascending;
+    ListView_SortItems(list_, Compare, reinterpret_cast<LPARAM>(this));
+  }
+  // The rows' original positions, top to bottom; and the selected row's.
+  std::vector<size_t> Order() const {
+    std::vector<size_t> order;
+    for (int row = 0; row < ListView_GetItemCount(list_); ++row) order.push_back(Original(row));
+    return order;
+  }
+  size_t Selected() const { return Original(ListView_GetNextItem(list_, -1, LVNI_SELECTED)); }
+
+ private:
+  static int CALLBACK Compare(LPARAM first, LPARAM second, LPARAM self) {
+    const auto& list = *reinterpret_cast<const SystemSortedList*>(self);
+    return CompareEntryTexts(list.names_[static_cast<size_t>(first)],
+                             list.names_[static_cast<size_t>(second)], list.ascending_);
+  }
+  size_t Original(int row) const {
+    LVITEMW item = {};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    ListView_GetItem(list_, &item);
+    return static_cast<size_t>(item.lParam);
+  }
+
+  std::vector<std::wstring> names_;
+  HostWindow host_;
+  HWND list_;
+  bool ascending_ = false;
+};
+
+TEST_F(ToolkitControlsTest, NameSortGivesTheSystemListsOrderForNamesEqualButForCaseAndKeepsTheSelection) {
+  const std::vector<std::wstring> names = {L"beta",  L"Alpha", L"ALPHA", L"alpha", L"Beta",
+                                           L"aLpHa", L"BETA",  L"Gamma", L"alpha", L"gamma",
+                                           L"Delta", L"ALPHA", L"beta"};
+  TListView& list = *form_->lv1;
+  list.Clear();
+  // Each row carries its original position as its publisher, to tell equal names apart.
+  for (size_t i = 0; i < names.size(); ++i)
+    list.AddRow(names[i], 0, {std::to_wstring(i), L"", L"", L"", L"", L""});
+  SystemSortedList system(names);
+  constexpr size_t kSelected = 5;
+  list.Select(5);
+  system.Select(kSelected);
+  int changes = 0;
+  list.OnChange = [&](TObject&, const TListItem*, TItemChange) { ++changes; };
+  const auto order = [&] {
+    std::vector<size_t> original;
+    for (int row = 0; row < list.RowCount(); ++row) original.push_back(std::stoul(list.SubItem(row, 0)));
+    return original;
+  };
+  // The header's alternation: descending first, then ascending, then descending again, each
+  // sort starting from the order the one before left.
+  for (const bool ascending : {false, true, false}) {
+    ASSERT_EQ(form_->sortAscending, ascending);
+    form_->img4Click(*form_);
+    system.Sort(ascending);
+    EXPECT_EQ(order(), system.Order()) << (ascending ? "ascending" : "descending");
+    ASSERT_GE(list.SelectedRow(), 0);
+    EXPECT_EQ(std::stoul(list.SelectedItem()->SubItems[0]), system.Selected());
+    EXPECT_EQ(std::stoul(list.SubItem(ListView_GetNextItem(list.Handle(), -1, LVNI_FOCUSED), 0)), kSelected);
+  }
+  EXPECT_EQ(system.Selected(), kSelected);
+  EXPECT_EQ(changes, 0);  // a sort moves the selection without a change of it
+}
+
 TEST_F(ToolkitControlsTest, ErrorInsideTheComparisonComesOutOfTheSort) {
   TListView& list = *form_->lv1;
   int calls = 0;
@@ -80,6 +173,19 @@ TEST_F(ToolkitControlsTest, ClickingARowSelectsItAndNotifiesChangeThenClick) {
   Press();
   Release();
   EXPECT_NE(std::find(events.begin(), events.end(), "dblclick"), events.end());
+}
+
+TEST_F(ToolkitControlsTest, ALetterTypedIntoTheListSelectsTheNextRowWhoseNameBeginsWithItAndShowsIt) {
+  TListView& list = *form_->lv1;
+  ClickAt(RowPoint(0));
+  ASSERT_EQ(GetFocus(), list.Handle());
+  for (const auto& [key, name] : {std::pair{'W', L"WinRAR 6.24 (32-bit)"}, {'F', L"FileZilla 3.66.4"}}) {
+    PressKey(key);
+    Pump(600);  // a pause ends the typed word, so the next letter starts a new one
+    ASSERT_GE(list.SelectedRow(), 0);
+    EXPECT_EQ(list.Caption(list.SelectedRow()), name);
+    EXPECT_EQ(form_->lblProgramsname->Caption(), name);  // the details panel follows
+  }
 }
 
 TEST_F(ToolkitControlsTest, SearchBoxReportsEveryChangeOfItsText) {
