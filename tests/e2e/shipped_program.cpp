@@ -213,6 +213,14 @@ void ShippedProgram::ClickControl(std::string_view controlName) const {
   Click({(bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2});
 }
 
+bool ShippedProgram::ReachableAt(std::string_view controlName) const {
+  const RECT bounds = layout_.Bounds(controlName);
+  POINT at = {(bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2};
+  ClientToScreen(window_, &at);
+  const HWND hit = WindowFromPoint(at);
+  return hit && GetAncestor(hit, GA_ROOT) == window_;
+}
+
 void ShippedProgram::TypeIntoSearch(std::wstring_view text) const {
   ClickControl("edt1");
   TypeText(text);

@@ -85,6 +85,9 @@ class ShippedProgram {
   void DoubleClick(POINT client) const;
   // A left click at the centre of a control that the layout names.
   void ClickControl(std::string_view controlName) const;
+  // Whether a click at the control's centre would reach this program's window, and no other
+  // program's window that covers it.
+  bool ReachableAt(std::string_view controlName) const;
   // Clicks into the search box and types `text`.
   void TypeIntoSearch(std::wstring_view text) const;
   std::wstring SearchText() const;
