@@ -15,11 +15,10 @@
 namespace {
 
 const wchar_t* ListViewClass() {
-  static const bool registered = [] {
+  [[maybe_unused]] static const bool registered = [] {
     INITCOMMONCONTROLSEX init = {sizeof(init), ICC_LISTVIEW_CLASSES};
     return syslib::InitCommonControlsEx(&init) != FALSE;
   }();
-  (void)registered;
   return WC_LISTVIEWW;
 }
 
@@ -126,6 +125,7 @@ const TListItem* TListView::SelectedItem() const {
 }
 
 void TListView::Select(int row) {
+  SyncRowCount();  // rows added under an update lock can be selected before it ends
   ListView_SetItemState(Handle(), -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
   if (row >= 0)
     ListView_SetItemState(Handle(), row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);

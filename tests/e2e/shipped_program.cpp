@@ -147,6 +147,15 @@ bool ShippedProgram::Answers(DWORD ms) const {
   return window_ && SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, ms, &result) != 0;
 }
 
+bool ShippedProgram::BusyWithin(DWORD ms) const {
+  return WaitUntil([&] { return !Answers(20); }, ms, 5);
+}
+
+bool ShippedProgram::RunLongCommand(std::string_view controlName, DWORD ms) const {
+  ClickControl(controlName);
+  return BusyWithin(10000) && Answers(ms);
+}
+
 DWORD ShippedProgram::WaitForExit(DWORD timeoutMs) {
   DWORD code = STILL_ACTIVE;
   if (WaitForSingleObject(process_.Get(), timeoutMs) == WAIT_OBJECT_0)

@@ -72,6 +72,13 @@ class ShippedProgram {
   // Whether the process is still there, and whether its window answers a message within `ms`.
   bool Running() const;
   bool Answers(DWORD ms = 2000) const;
+  // Waits up to `ms` until the window stops answering at once: a command it was given runs on the
+  // window's thread. A click may still wait in the program's input queue, and a sent message is
+  // answered ahead of it, so Answers alone, right after a click, may answer before the command.
+  bool BusyWithin(DWORD ms) const;
+  // Clicks a control whose command takes a while (a rescan), and waits until the command has
+  // begun and then until the window answers again, for at most `ms`.
+  bool RunLongCommand(std::string_view controlName, DWORD ms) const;
   // Waits for the process to end; its exit code, or STILL_ACTIVE if it did not end.
   DWORD WaitForExit(DWORD timeoutMs);
   // The process's working set and private bytes now.
