@@ -2,18 +2,17 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
+#include <new>
 
 #include "toolkit/graphics.h"
 #include "toolkit/system_libraries.h"
 
 namespace {
 
-// Images are appended in runs of thousands (a scan), and the list is never cleared. The system
-// grows its bitmaps by a fixed step (Wine caps it at 256 images) and copies every image held on
-// each step, so that appending 2,500 images cost four times as much to a list of 25,000 as to an
-// empty one. The list therefore reserves room itself, by a quarter of what it holds (at least
-// kGrowBy), and appends into that room: an append costs the same however many came before.
-constexpr int kGrowBy = 256;
+// Images are appended in runs of thousands (a scan), and the list is never cleared; a block of
+// this many images is the most that the list holds in room not yet used.
+constexpr int kImagesPerBlock = 256;
 
 // A top-down 32-bit DIB section and its pixels.
 struct TDib {
@@ -40,11 +39,14 @@ TImageList::TImageList(int width, int height) {
 }
 
 void TImageList::Recreate(int width, int height) {
-  handle_.Reset();
   width_ = width;
   height_ = height;
   count_ = 0;
-  handle_.Reset(syslib::ImageList_Create(width, height, ILC_COLOR32 | ILC_MASK, 16, kGrowBy));
+  blocks_.clear();
+  blendDc_.Reset();
+  blendBitmap_.Reset();
+  blendPixels_ = nullptr;
+  spacer_.Reset(syslib::ImageList_Create(width, height, ILC_COLOR32 | ILC_MASK, 0, 1));
 }
 
 UniqueBitmap TImageList::RenderIcon(HICON icon) const {
@@ -83,20 +85,79 @@ UniqueBitmap TImageList::RenderIcon(HICON icon) const {
 }
 
 int TImageList::AddImage(HBITMAP image) {
-  if (!image || !ReserveOne()) return -1;
-  if (!syslib::ImageList_Replace(handle_.Get(), count_, image, nullptr)) return -1;
-  return count_++;
+  if (!image) return -1;
+  BITMAP header = {};
+  if (!GetObjectW(image, sizeof(header), &header) || header.bmWidth != width_ ||
+      std::abs(header.bmHeight) != height_)
+    return -1;
+  std::uint32_t* room = AppendRoom();
+  if (!room) return -1;
+  BITMAPINFO info = TopDownBitmapInfo(width_, height_);
+  const UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+  if (GetDIBits(dc.Get(), image, 0, static_cast<UINT>(height_), room, &info, DIB_RGB_COLORS) != height_) {
+    std::fill(room, room + PixelsPerImage(), 0u);  // cleared for the next append
+    --count_;
+    return -1;
+  }
+  return count_ - 1;
 }
 
 int TImageList::AddBlank() {
-  // The reserved room as it is: whatever it holds is never shown.
-  return ReserveOne() ? count_++ : -1;
+  return AppendRoom() ? count_ - 1 : -1;
 }
 
-bool TImageList::ReserveOne() {
-  return count_ < syslib::ImageList_GetImageCount(handle_.Get()) ||
-         syslib::ImageList_SetImageCount(handle_.Get(),
-                                         static_cast<UINT>(count_ + std::max(kGrowBy, count_ / 4)));
+std::uint32_t* TImageList::AppendRoom() {
+  const auto block = static_cast<size_t>(count_ / kImagesPerBlock);
+  try {
+    if (block == blocks_.size()) blocks_.emplace_back(PixelsPerImage() * kImagesPerBlock, 0u);
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+  const auto slot = static_cast<size_t>(count_ % kImagesPerBlock);
+  ++count_;
+  return blocks_[block].data() + slot * PixelsPerImage();
+}
+
+const std::uint32_t* TImageList::ImageAt(int index) const {
+  if (index < 0 || index >= count_) return nullptr;
+  const auto block = static_cast<size_t>(index / kImagesPerBlock);
+  const auto slot = static_cast<size_t>(index % kImagesPerBlock);
+  return blocks_[block].data() + slot * PixelsPerImage();
+}
+
+std::vector<std::uint32_t> TImageList::Pixels(int index) const {
+  const std::uint32_t* image = ImageAt(index);
+  return image ? std::vector<std::uint32_t>(image, image + PixelsPerImage()) : std::vector<std::uint32_t>();
+}
+
+// As the system's image list draws an image with an alpha channel: tinted (each channel half-way
+// to the highlight colour's), then each channel multiplied by the transparency, then blended.
+void TImageList::Draw(HDC dc, int index, int x, int y, bool selected) const {
+  const std::uint32_t* image = ImageAt(index);
+  if (!image) return;
+  if (!blendPixels_) {
+    TDib dib = CreateDib(width_, height_);
+    blendDc_.Reset(CreateCompatibleDC(nullptr));
+    if (!dib.pixels || !blendDc_) return;
+    SelectObject(blendDc_.Get(), dib.bitmap.Get());
+    blendBitmap_ = std::move(dib.bitmap);
+    blendPixels_ = dib.pixels;
+  }
+  const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
+  const unsigned tint[] = {GetBValue(highlight), GetGValue(highlight), GetRValue(highlight)};
+  for (size_t i = 0; i < PixelsPerImage(); ++i) {
+    const std::uint32_t pixel = image[i];
+    const std::uint32_t alpha = pixel >> 24;
+    std::uint32_t ready = alpha << 24;
+    for (int channel = 0; channel < 3; ++channel) {
+      unsigned value = (pixel >> (8 * channel)) & 0xFF;
+      if (selected) value = (value + tint[channel]) / 2;
+      ready |= (value * alpha / 255) << (8 * channel);
+    }
+    blendPixels_[i] = ready;
+  }
+  const BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+  syslib::AlphaBlend(dc, x, y, width_, height_, blendDc_.Get(), 0, 0, width_, height_, blend);
 }
 
 int TImageList::AddIcon(HICON icon) {

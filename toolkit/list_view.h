@@ -95,12 +95,14 @@ class TListView : public TWinControl {
   bool OnClickNotify();
   bool OnDblClickNotify();
   bool OnColumnClickNotify(int column);
+  bool OnCustomDraw(const NMCUSTOMDRAW& draw, LRESULT& result) const;
 
   std::vector<TListItem> rows_;
   int updateDepth_ = 0;
   // Set while a sort puts the states back: those are no changes of the user's.
   bool movingStates_ = false;
   TPopupMenu* popupMenu_ = nullptr;
+  const TImageList* smallImages_ = nullptr;
 };
 
 // Suspends the list's repainting for its lifetime, also when an exception passes through: a

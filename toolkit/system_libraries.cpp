@@ -128,18 +128,6 @@ BOOL ImageList_Destroy(HIMAGELIST list) {
   CALL_SYSTEM_FUNCTION(commonControls, ImageList_Destroy, FALSE, list);
 }
 
-int ImageList_GetImageCount(HIMAGELIST list) {
-  CALL_SYSTEM_FUNCTION(commonControls, ImageList_GetImageCount, 0, list);
-}
-
-BOOL ImageList_SetImageCount(HIMAGELIST list, UINT count) {
-  CALL_SYSTEM_FUNCTION(commonControls, ImageList_SetImageCount, FALSE, list, count);
-}
-
-BOOL ImageList_Replace(HIMAGELIST list, int index, HBITMAP image, HBITMAP mask) {
-  CALL_SYSTEM_FUNCTION(commonControls, ImageList_Replace, FALSE, list, index, image, mask);
-}
-
 BOOL AlphaBlend(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
                 int sourceWidth, int sourceHeight, BLENDFUNCTION blend) {
   CALL_SYSTEM_FUNCTION(imageLibrary, AlphaBlend, FALSE, dest, x, y, width, height, source, sourceX, sourceY,

@@ -48,9 +48,6 @@ namespace syslib {
 BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* init);
 HIMAGELIST ImageList_Create(int width, int height, UINT flags, int initial, int grow);
 BOOL ImageList_Destroy(HIMAGELIST list);
-int ImageList_GetImageCount(HIMAGELIST list);
-BOOL ImageList_SetImageCount(HIMAGELIST list, UINT count);
-BOOL ImageList_Replace(HIMAGELIST list, int index, HBITMAP image, HBITMAP mask);
 
 BOOL AlphaBlend(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
                 int sourceWidth, int sourceHeight, BLENDFUNCTION blend);

@@ -2,8 +2,9 @@
 // that rows and search hand out, and a rebuild that comes inside a control's own handler.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "tests/app/main_window_fixture.h"
-#include "toolkit/picture.h"
 
 namespace testsupport {
 namespace {
@@ -12,12 +13,8 @@ using RescaleTest = MainWindowFixture;
 
 // How many pixels of an image of the list are not fully transparent.
 int DrawnPixels(const TImageList& images, int index) {
-  const UniqueIcon icon(ImageList_GetIcon(images.Handle(), index, ILD_NORMAL));
-  const TPicture picture = PictureFromIcon(icon.Get());
-  if (picture.Empty()) return 0;
-  const auto pixels = picture.Graphic()->Pixels();
   int drawn = 0;
-  for (size_t i = 3; i < pixels.size(); i += 4) drawn += pixels[i] != 0;
+  for (const std::uint32_t pixel : images.Pixels(index)) drawn += (pixel >> 24) != 0;
   return drawn;
 }
 

@@ -67,7 +67,7 @@ TEST(ImageList, DrawsEachIconAsTheIconDrawsItselfOverWhiteAndOverBlack) {
     ASSERT_GE(index, 0);
     for (const COLORREF background : {RGB(255, 255, 255), RGB(0, 0, 0), RGB(40, 120, 200)}) {
       const auto listed =
-          Pixels(background, [&](HDC dc) { ImageList_Draw(images.Handle(), index, dc, 0, 0, ILD_NORMAL); });
+          Pixels(background, [&](HDC dc) { images.Draw(dc, index, 0, 0, false); });
       const auto itself =
           Pixels(background, [&](HDC dc) { DrawIconEx(dc, 0, 0, icon, 20, 20, 0, nullptr, DI_NORMAL); });
       EXPECT_LE(LargestDifference(listed, itself), 4) << "icon " << index << ", background " << background;
@@ -79,6 +79,37 @@ TEST(ImageList, DrawsEachIconAsTheIconDrawsItselfOverWhiteAndOverBlack) {
   EXPECT_EQ(images.Count(), 3);
 }
 
+// The list draws its images itself; a row's icon must look as the system's image list, which the
+// list view would otherwise draw it with, draws the same image: plain, and tinted as on a
+// selected row.
+TEST(ImageList, DrawsAnImageAsTheSystemImageListDrawsIt) {
+  const UniqueIcon shell(GetFileIcon(L"C:\\windows\\notepad.exe"));
+  const UniqueIcon system(CopyIcon(LoadIconW(nullptr, IDI_WARNING)));
+  const UniqueIcon masked = MaskedIcon();
+  TImageList images(20, 20);
+  const UniqueImageList reference(ImageList_Create(20, 20, ILC_COLOR32 | ILC_MASK, 4, 4));
+  for (const HICON icon : {shell.Get(), system.Get(), masked.Get()}) {
+    ASSERT_NE(icon, nullptr);
+    const UniqueBitmap rendered = images.RenderIcon(icon);
+    const int index = images.AddImage(rendered.Get());
+    ASSERT_EQ(ImageList_Add(reference.Get(), rendered.Get(), nullptr), index);
+    for (const bool selected : {false, true})
+      for (const COLORREF background : {RGB(255, 255, 255), RGB(40, 120, 200)}) {
+        const auto ours = Pixels(background, [&](HDC dc) { images.Draw(dc, index, 0, 0, selected); });
+        const auto system = Pixels(background, [&](HDC dc) {
+          ImageList_DrawEx(reference.Get(), index, dc, 0, 0, 20, 20, CLR_NONE, CLR_DEFAULT,
+                           selected ? ILD_SELECTED : ILD_NORMAL);
+        });
+        EXPECT_EQ(LargestDifference(ours, system), 0)
+            << "icon " << index << (selected ? ", selected" : "") << ", background " << background;
+      }
+  }
+  const auto untouched = Pixels(RGB(1, 2, 3), [](HDC) {});
+  EXPECT_EQ(Pixels(RGB(1, 2, 3), [&](HDC dc) { images.Draw(dc, 3, 0, 0, false); }), untouched);
+  EXPECT_EQ(Pixels(RGB(1, 2, 3), [&](HDC dc) { images.Draw(dc, -1, 0, 0, true); }), untouched);
+  EXPECT_TRUE(images.Pixels(3).empty());
+}
+
 TEST(ImageList, OneRenderingServesAnyNumberOfAppends) {
   const UniqueIcon icon(CopyIcon(LoadIconW(nullptr, IDI_INFORMATION)));
   TImageList images(20, 20);
@@ -86,9 +117,9 @@ TEST(ImageList, OneRenderingServesAnyNumberOfAppends) {
   ASSERT_TRUE(rendered);
   for (int i = 0; i < 300; ++i) ASSERT_EQ(images.AddImage(rendered.Get()), i);
   const auto first =
-      Pixels(RGB(255, 255, 255), [&](HDC dc) { ImageList_Draw(images.Handle(), 0, dc, 0, 0, 0); });
+      Pixels(RGB(255, 255, 255), [&](HDC dc) { images.Draw(dc, 0, 0, 0, false); });
   const auto last =
-      Pixels(RGB(255, 255, 255), [&](HDC dc) { ImageList_Draw(images.Handle(), 299, dc, 0, 0, 0); });
+      Pixels(RGB(255, 255, 255), [&](HDC dc) { images.Draw(dc, 299, 0, 0, false); });
   EXPECT_EQ(first, last);
 }
 
@@ -107,7 +138,7 @@ TEST(ImageList, ImagesKeepTheirPlacesAsTheListGrows) {
   }
   const auto drawn = [&](int index) {
     return Pixels(RGB(40, 120, 200),
-                  [&](HDC dc) { ImageList_Draw(images.Handle(), index, dc, 0, 0, ILD_NORMAL); });
+                  [&](HDC dc) { images.Draw(dc, index, 0, 0, false); });
   };
   const auto oddPicture = drawn(1);
   const auto evenPicture = drawn(0);
