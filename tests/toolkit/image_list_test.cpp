@@ -66,8 +66,7 @@ TEST(ImageList, DrawsEachIconAsTheIconDrawsItselfOverWhiteAndOverBlack) {
     const int index = images.AddIcon(icon);
     ASSERT_GE(index, 0);
     for (const COLORREF background : {RGB(255, 255, 255), RGB(0, 0, 0), RGB(40, 120, 200)}) {
-      const auto listed =
-          Pixels(background, [&](HDC dc) { images.Draw(dc, index, 0, 0, false); });
+      const auto listed = Pixels(background, [&](HDC dc) { images.Draw(dc, index, 0, 0, false); });
       const auto itself =
           Pixels(background, [&](HDC dc) { DrawIconEx(dc, 0, 0, icon, 20, 20, 0, nullptr, DI_NORMAL); });
       EXPECT_LE(LargestDifference(listed, itself), 4) << "icon " << index << ", background " << background;
@@ -116,10 +115,8 @@ TEST(ImageList, OneRenderingServesAnyNumberOfAppends) {
   const UniqueBitmap rendered = images.RenderIcon(icon.Get());
   ASSERT_TRUE(rendered);
   for (int i = 0; i < 300; ++i) ASSERT_EQ(images.AddImage(rendered.Get()), i);
-  const auto first =
-      Pixels(RGB(255, 255, 255), [&](HDC dc) { images.Draw(dc, 0, 0, 0, false); });
-  const auto last =
-      Pixels(RGB(255, 255, 255), [&](HDC dc) { images.Draw(dc, 299, 0, 0, false); });
+  const auto first = Pixels(RGB(255, 255, 255), [&](HDC dc) { images.Draw(dc, 0, 0, 0, false); });
+  const auto last = Pixels(RGB(255, 255, 255), [&](HDC dc) { images.Draw(dc, 299, 0, 0, false); });
   EXPECT_EQ(first, last);
 }
 
@@ -137,8 +134,7 @@ TEST(ImageList, ImagesKeepTheirPlacesAsTheListGrows) {
     ASSERT_EQ(images.Count(), i + 1);
   }
   const auto drawn = [&](int index) {
-    return Pixels(RGB(40, 120, 200),
-                  [&](HDC dc) { images.Draw(dc, index, 0, 0, false); });
+    return Pixels(RGB(40, 120, 200), [&](HDC dc) { images.Draw(dc, index, 0, 0, false); });
   };
   const auto oddPicture = drawn(1);
   const auto evenPicture = drawn(0);
