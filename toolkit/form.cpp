@@ -103,6 +103,7 @@ void TForm::Show() {
     // Drawn while the window is still hidden, so that it appears whole at once and its first
     // paint is one copy: the list's rows are in by now, and every control's picture and text.
     if (doubleBuffered_) firstFrame_ = DrawOffscreen({0, 0, clientSize_.cx, clientSize_.cy});
+    WarmChildWindows();
   }
   ShowWindow(hwnd_, SW_SHOW);
   UpdateWindow(hwnd_);

@@ -133,6 +133,8 @@ class TForm : public TComponent, public TControlParent, public TWindowBase<TForm
   void PaintControls(HDC dc, const RECT& area) const;
   // The controls over `area`, drawn into a new 32-bit bitmap whose top-left pixel is the area's.
   UniqueBitmap DrawOffscreen(const RECT& area) const;
+  // Has each child window draw itself once off-screen, before the first show.
+  void WarmChildWindows() const;
   std::optional<LRESULT> OnSetCursor(HWND over, UINT hitTest) const;
   std::optional<LRESULT> OnSysCommand(UINT command) const;
   std::optional<LRESULT> ForwardToChild(HWND child, UINT message, WPARAM wParam, LPARAM lParam) const;
