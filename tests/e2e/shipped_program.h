@@ -132,6 +132,8 @@ class ShippedProgram {
   static bool PressButton(HWND dialog, int buttonId);
 
  private:
+  // The pause that lets the program handle one piece of input before the next.
+  static constexpr DWORD kInputPause = 80;
   HWND List() const;
   // Moves the pointer to a point of the screen. A press at the place of the previous one waits
   // out the double-click time first: the program takes a quick second press as a double click,
