@@ -72,9 +72,10 @@ class TComponent : public TObject {
   // A nested object or collection item of the description.
   virtual void AddChild(const TLayoutNode& child, TLayoutContext& context);
   // While a layout description is being applied, sizes that follow from several properties
-  // (a label's size from its caption, font and word wrap) wait for Loaded.
+  // (a label's size from its caption, font and word wrap) and a window's position and font wait
+  // for Loaded.
   bool Loading() const { return loading_; }
-  void BeginLoading() { loading_ = true; }
+  virtual void BeginLoading() { loading_ = true; }
   virtual void Loaded() { loading_ = false; }
 
   // A named part that this component owns (a menu's items), or null.

@@ -9,6 +9,7 @@
 
 #include "toolkit/component.h"
 #include "toolkit/control_parent.h"
+#include "toolkit/graphics.h"
 
 // The form's pointer-enter and pointer-leave notifications, sent to a control once for every
 // crossing of its rectangle, also while the pointer is captured.
@@ -103,7 +104,7 @@ class TControl : public TComponent {
   bool visible_ = true;
   bool enabled_ = true;
   bool clickTracking_ = false;  // a left press on this control has not been released yet
-  HCURSOR cursor_ = LoadCursorW(nullptr, IDC_ARROW);
+  HCURSOR cursor_ = ArrowCursor();
   TAccessibleRole accessibleRole_ = TAccessibleRole::None;
   std::wstring accessibleName_;
 };

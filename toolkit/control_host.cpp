@@ -84,6 +84,6 @@ LRESULT TControlHost::OnCaptureChanged(HWND newCapture) {
 
 LRESULT TControlHost::OnSetCursor(POINT point) const {
   const TControl* control = capture_ ? capture_ : ControlAtPos(point);
-  SetCursor(control ? control->Cursor() : LoadCursorW(nullptr, IDC_ARROW));
+  SetCursor(control ? control->Cursor() : ArrowCursor());
   return TRUE;
 }

@@ -25,8 +25,8 @@ std::unique_ptr<TComponent> BuildComponent(TForm& form, const TLayoutNode& node,
   if (!factory) node.Fail("unknown class " + node.className);
   std::unique_ptr<TComponent> component = (*factory)(form);
   component->SetName(node.name);
-  if (auto* windowed = dynamic_cast<TWinControl*>(component.get())) windowed->SetFont(form.FontHandle());
   component->BeginLoading();
+  if (auto* windowed = dynamic_cast<TWinControl*>(component.get())) windowed->SetFont(form.FontHandle());
   for (const TLayoutProperty& property : node.properties) component->ApplyProperty(property, context);
   for (const TLayoutNode& nested : node.children) component->AddChild(nested, context);
   component->Loaded();

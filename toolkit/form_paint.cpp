@@ -26,7 +26,9 @@ class PaintScope {
 
 void TForm::InvalidateRect(const RECT& rect) const {
   firstFrame_.Reset();  // a control changed: the frame drawn before the first show is stale
-  ::InvalidateRect(hwnd_, &rect, FALSE);
+  // A hidden window is painted whole when it shows, and under Wine each invalidation is a call to
+  // the server: building the window would make some three hundred of them.
+  if (IsWindowVisible(hwnd_)) ::InvalidateRect(hwnd_, &rect, FALSE);
 }
 
 void TForm::PaintControls(HDC dc, const RECT& area) const {

@@ -95,9 +95,19 @@ UniqueFont TFontSpec::Create(TScale scale) const {
                                 DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, name.c_str()));
 }
 
+// The system's cursors are shared and never destroyed, so one load serves every control; under
+// Wine each load asks the display for the cursor's size.
+HCURSOR ArrowCursor() {
+  static const HCURSOR arrow = LoadCursorW(nullptr, IDC_ARROW);
+  return arrow;
+}
+
 HCURSOR ParseCursor(const TLayoutProperty& property) {
   const std::string& name = property.Ident();
-  if (name == "crDefault" || name == "crArrow") return LoadCursorW(nullptr, IDC_ARROW);
-  if (name == "crHandPoint") return LoadCursorW(nullptr, IDC_HAND);
+  if (name == "crDefault" || name == "crArrow") return ArrowCursor();
+  if (name == "crHandPoint") {
+    static const HCURSOR hand = LoadCursorW(nullptr, IDC_HAND);
+    return hand;
+  }
   property.Fail("unknown cursor " + name);
 }

@@ -63,5 +63,7 @@ bool ApplyBoundsProperty(const TLayoutProperty& property, TScale scale, RECT& bo
 // The header of a top-down 32-bit bitmap of this size, as DIB sections and bitmap reads take it.
 BITMAPINFO TopDownBitmapInfo(int width, int height);
 
+// The system's arrow cursor.
+HCURSOR ArrowCursor();
 // crDefault, crArrow, crHandPoint.
 HCURSOR ParseCursor(const TLayoutProperty& property);

@@ -77,6 +77,10 @@ class TListView : public TWinControl {
   void ApplyProperty(const TLayoutProperty& property, TLayoutContext& context) override;
   // A column: `item Caption = "..." Width = N end`.
   void AddChild(const TLayoutNode& child, TLayoutContext& context) override;
+  // The columns, styles, font and bounds of a layout go in with the list's drawing off, and it
+  // lays itself out once at the end.
+  void BeginLoading() override;
+  void Loaded() override;
 
  private:
   void SetStyleBit(DWORD bit, bool on);

@@ -51,6 +51,16 @@ void TListView::ApplyProperty(const TLayoutProperty& property, TLayoutContext& c
   }
 }
 
+void TListView::BeginLoading() {
+  TWinControl::BeginLoading();
+  BeginUpdate();
+}
+
+void TListView::Loaded() {
+  TWinControl::Loaded();
+  EndUpdate();
+}
+
 void TListView::AddChild(const TLayoutNode& child, TLayoutContext& context) {
   if (child.className != "item") child.Fail("a list holds only column items");
   std::wstring caption;

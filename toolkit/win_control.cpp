@@ -1,5 +1,7 @@
 #include "toolkit/win_control.h"
 
+#include <utility>
+
 TWinControl::TWinControl(const wchar_t* windowClass, DWORD style, DWORD exStyle, HWND parent,
                          const RECT& bounds, int controlId)
     : hwnd_(CreateWindowExW(exStyle, windowClass, L"", style, bounds.left, bounds.top,
@@ -12,6 +14,7 @@ TWinControl::~TWinControl() {
 }
 
 RECT TWinControl::BoundsRect() const {
+  if (loadingBounds_) return *loadingBounds_;
   RECT bounds = {};
   GetWindowRect(hwnd_, &bounds);
   MapWindowPoints(HWND_DESKTOP, GetParent(hwnd_), reinterpret_cast<POINT*>(&bounds), 2);
@@ -19,11 +22,25 @@ RECT TWinControl::BoundsRect() const {
 }
 
 void TWinControl::SetBounds(const RECT& bounds) {
+  if (Loading()) {
+    loadingBounds_ = bounds;
+    return;
+  }
   MoveWindow(hwnd_, bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, TRUE);
 }
 
 void TWinControl::SetFont(HFONT font) {
+  if (Loading()) {
+    loadingFont_ = font;
+    return;
+  }
   SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+
+void TWinControl::Loaded() {
+  TComponent::Loaded();
+  if (loadingBounds_) SetBounds(*std::exchange(loadingBounds_, std::nullopt));
+  if (loadingFont_) SetFont(std::exchange(loadingFont_, nullptr));
 }
 
 bool TWinControl::HandleParentMessage(UINT, WPARAM, LPARAM, LRESULT&) {

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "toolkit/component.h"
@@ -34,10 +35,15 @@ class TWinControl : public TComponent {
   virtual bool HandleParentMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
   void ApplyProperty(const TLayoutProperty& property, TLayoutContext& context) override;
+  void Loaded() override;
 
  private:
   HWND hwnd_;
   TOwnFont font_;
+  // While loading, the bounds and the font that Loaded gives the window: each move or font
+  // change makes a control such as the list lay itself out again.
+  std::optional<RECT> loadingBounds_;
+  HFONT loadingFont_ = nullptr;
   int tabOrder_ = -1;
   std::wstring accessibleName_;
 };
