@@ -14,16 +14,35 @@ TGraphic::TGraphic(int width, int height, bool hasAlpha, std::span<const std::ui
   bitmap_.Reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!bitmap_) throw Exception(L"Out of system resources");
   auto* out = static_cast<std::uint8_t*>(bits);
-  const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
-  pixels_ = {out, count * 4};
-  for (size_t i = 0; i < count; ++i) {
-    const std::uint8_t* p = &bgra[i * 4];
-    std::uint8_t* q = &out[i * 4];
-    // AlphaBlend wants premultiplied colours; opaque pictures keep theirs unchanged.
-    const unsigned a = hasAlpha ? p[3] : 255u;
-    for (int c = 0; c < 3; ++c)
-      q[c] = form == TAlphaForm::Premultiplied ? p[c] : static_cast<std::uint8_t>((p[c] * a + 127) / 255);
-    q[3] = static_cast<std::uint8_t>(a);
+  const size_t rowPixels = static_cast<size_t>(width);
+  pixels_ = {out, rowPixels * static_cast<size_t>(height) * 4};
+  for (int y = 0; y < height; ++y) {
+    bool opaque = true;
+    for (size_t i = static_cast<size_t>(y) * rowPixels; i < (static_cast<size_t>(y) + 1) * rowPixels; ++i) {
+      const std::uint8_t* p = &bgra[i * 4];
+      std::uint8_t* q = &out[i * 4];
+      // AlphaBlend wants premultiplied colours; opaque pixels keep theirs unchanged.
+      const unsigned a = hasAlpha ? p[3] : 255u;
+      if (a == 255 || form == TAlphaForm::Premultiplied) {
+        q[0] = p[0], q[1] = p[1], q[2] = p[2];
+      } else {
+        for (int c = 0; c < 3; ++c) q[c] = static_cast<std::uint8_t>((p[c] * a + 127) / 255);
+      }
+      q[3] = static_cast<std::uint8_t>(a);
+      opaque = opaque && a == 255;
+    }
+    if (bands_.empty() || bands_.back().opaque != opaque) bands_.push_back({y, 0, opaque});
+    ++bands_.back().height;
+  }
+}
+
+void TGraphic::DrawRows(HDC dc, HDC source, POINT at, const TRowBand& band) const {
+  if (band.opaque) {
+    BitBlt(dc, at.x, at.y + band.top, width_, band.height, source, 0, band.top, SRCCOPY);
+  } else {
+    const BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    syslib::AlphaBlend(dc, at.x, at.y + band.top, width_, band.height, source, 0, band.top, width_,
+                       band.height, blend);
   }
 }
 
@@ -32,11 +51,11 @@ void TGraphic::Draw(HDC dc, const RECT& dest) const {
   const HGDIOBJ old = SelectObject(source.Get(), bitmap_.Get());
   const int w = dest.right - dest.left;
   const int h = dest.bottom - dest.top;
-  if (hasAlpha_) {
+  if (w == width_ && h == height_) {
+    for (const TRowBand& band : bands_) DrawRows(dc, source.Get(), {dest.left, dest.top}, band);
+  } else if (hasAlpha_) {
     const BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     syslib::AlphaBlend(dc, dest.left, dest.top, w, h, source.Get(), 0, 0, width_, height_, blend);
-  } else if (w == width_ && h == height_) {
-    BitBlt(dc, dest.left, dest.top, w, h, source.Get(), 0, 0, SRCCOPY);
   } else {
     const int oldMode = SetStretchBltMode(dc, HALFTONE);
     StretchBlt(dc, dest.left, dest.top, w, h, source.Get(), 0, 0, width_, height_, SRCCOPY);

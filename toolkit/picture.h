@@ -34,9 +34,19 @@ class TGraphic {
   void Draw(HDC dc, const RECT& dest) const;
 
  private:
+  // Rows that are all opaque, or not: drawn at its own size, a picture copies its opaque rows
+  // and blends only the others (a window's skin is translucent only at its rounded corners).
+  struct TRowBand {
+    int top;
+    int height;
+    bool opaque;
+  };
+  void DrawRows(HDC dc, HDC source, POINT at, const TRowBand& band) const;
+
   int width_;
   int height_;
   bool hasAlpha_;
+  std::vector<TRowBand> bands_;
   UniqueBitmap bitmap_;
   std::span<const std::uint8_t> pixels_;  // the bitmap's own bits
 };

@@ -1,6 +1,7 @@
 // Picture decoding of damaged data: each decoder reports it as the program's error, whether the
 // library says so by a result (libpng) or by jumping out of its reader (libjpeg), and leaves
-// nothing behind that spoils the next picture.
+// nothing behind that spoils the next picture. And drawing: a picture that copies its opaque
+// rows draws what one blend of the whole would.
 #include "toolkit/picture.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +10,9 @@
 #include <vector>
 
 #include "base/errors.h"
+#include "toolkit/graphics.h"
 #include "toolkit/resource.h"
+#include "toolkit/system_libraries.h"
 
 namespace {
 
@@ -63,6 +66,55 @@ TEST(PictureDecoding, DamagedJpegDataIsAnErrorAndTheNextPictureDecodes) {
     EXPECT_EQ(decoded.Height(), 36);
     EXPECT_FALSE(decoded.Graphic()->HasAlpha());
   }
+}
+
+// 20 x 20 pixels over a grey background, drawn by `draw` into a memory DC.
+template <typename Draw>
+std::vector<std::uint32_t> Drawn(Draw draw) {
+  const BITMAPINFO info = TopDownBitmapInfo(20, 20);
+  void* bits = nullptr;
+  const UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  const UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+  const HGDIOBJ old = SelectObject(dc.Get(), bitmap.Get());
+  const UniqueBrush brush(CreateSolidBrush(RGB(90, 140, 200)));
+  const RECT all = {0, 0, 20, 20};
+  FillRect(dc.Get(), &all, brush.Get());
+  draw(dc.Get());
+  GdiFlush();
+  SelectObject(dc.Get(), old);
+  const auto* pixels = static_cast<const std::uint32_t*>(bits);
+  return std::vector<std::uint32_t>(pixels, pixels + 400);
+}
+
+TEST(PictureDrawing, OpaqueRowsCopiedAndTheOthersBlendedDrawWhatOneBlendOfTheWholeDraws) {
+  // Rows of alpha 0, 255, 255, 100, 255 and 200, each pixel of another colour.
+  constexpr int kWidth = 5;
+  const std::uint8_t alphas[] = {0, 255, 255, 100, 255, 200};
+  constexpr int kHeight = static_cast<int>(sizeof(alphas));
+  Bytes bgra;
+  for (int y = 0; y < kHeight; ++y)
+    for (int x = 0; x < kWidth; ++x)
+      bgra.insert(bgra.end(), {static_cast<std::uint8_t>(40 * x), static_cast<std::uint8_t>(30 * y),
+                               static_cast<std::uint8_t>(250 - 20 * x), alphas[y]});
+  const TGraphic graphic(kWidth, kHeight, true, bgra);
+  const RECT dest = {7, 3, 7 + kWidth, 3 + kHeight};
+  const auto banded = Drawn([&](HDC dc) { graphic.Draw(dc, dest); });
+
+  const BITMAPINFO info = TopDownBitmapInfo(kWidth, kHeight);
+  void* bits = nullptr;
+  const UniqueBitmap whole(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  std::copy(graphic.Pixels().begin(), graphic.Pixels().end(), static_cast<std::uint8_t*>(bits));
+  const auto blended = Drawn([&](HDC dc) {
+    const UniqueMemoryDc source(CreateCompatibleDC(dc));
+    const HGDIOBJ old = SelectObject(source.Get(), whole.Get());
+    const BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    syslib::AlphaBlend(dc, dest.left, dest.top, kWidth, kHeight, source.Get(), 0, 0, kWidth, kHeight, blend);
+    SelectObject(source.Get(), old);
+  });
+  EXPECT_EQ(banded, blended);
+  // The transparent first row left the background; the opaque second row is the picture's own.
+  EXPECT_EQ(banded[3 * 20 + 7] & 0xFFFFFF, 0x5A8CC8u);
+  EXPECT_EQ(banded[4 * 20 + 8] & 0xFFFFFF, 0xE61E28u);
 }
 
 }  // namespace
