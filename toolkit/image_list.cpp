@@ -157,7 +157,7 @@ void TImageList::Draw(HDC dc, int index, int x, int y, bool selected) const {
     blendPixels_[i] = ready;
   }
   const BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-  syslib::AlphaBlend(dc, x, y, width_, height_, blendDc_.Get(), 0, 0, width_, height_, blend);
+  GdiAlphaBlend(dc, x, y, width_, height_, blendDc_.Get(), 0, 0, width_, height_, blend);
 }
 
 int TImageList::AddIcon(HICON icon) {

@@ -5,7 +5,6 @@
 
 #include "base/errors.h"
 #include "toolkit/graphics.h"
-#include "toolkit/system_libraries.h"
 
 TGraphic::TGraphic(int width, int height, bool hasAlpha, std::span<const std::uint8_t> bgra, TAlphaForm form)
     : width_(width), height_(height), hasAlpha_(hasAlpha) {
@@ -41,8 +40,8 @@ void TGraphic::DrawRows(HDC dc, HDC source, POINT at, const TRowBand& band) cons
     BitBlt(dc, at.x, at.y + band.top, width_, band.height, source, 0, band.top, SRCCOPY);
   } else {
     const BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    syslib::AlphaBlend(dc, at.x, at.y + band.top, width_, band.height, source, 0, band.top, width_,
-                       band.height, blend);
+    GdiAlphaBlend(dc, at.x, at.y + band.top, width_, band.height, source, 0, band.top, width_, band.height,
+                  blend);
   }
 }
 
@@ -55,7 +54,7 @@ void TGraphic::Draw(HDC dc, const RECT& dest) const {
     for (const TRowBand& band : bands_) DrawRows(dc, source.Get(), {dest.left, dest.top}, band);
   } else if (hasAlpha_) {
     const BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    syslib::AlphaBlend(dc, dest.left, dest.top, w, h, source.Get(), 0, 0, width_, height_, blend);
+    GdiAlphaBlend(dc, dest.left, dest.top, w, h, source.Get(), 0, 0, width_, height_, blend);
   } else {
     const int oldMode = SetStretchBltMode(dc, HALFTONE);
     StretchBlt(dc, dest.left, dest.top, w, h, source.Get(), 0, 0, width_, height_, SRCCOPY);

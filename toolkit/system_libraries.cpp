@@ -82,7 +82,6 @@ class TSystemFunction {
 
 // Each is loaded on the first call of one of its functions and freed as the program ends.
 TSystemLibrary commonControls(L"comctl32.dll");
-TSystemLibrary imageLibrary(L"msimg32.dll");
 TSystemLibrary accessibility(L"oleacc.dll");
 TSystemLibrary themes(L"uxtheme.dll");
 
@@ -126,12 +125,6 @@ HIMAGELIST ImageList_Create(int width, int height, UINT flags, int initial, int 
 
 BOOL ImageList_Destroy(HIMAGELIST list) {
   CALL_SYSTEM_FUNCTION(commonControls, ImageList_Destroy, FALSE, list);
-}
-
-BOOL AlphaBlend(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
-                int sourceWidth, int sourceHeight, BLENDFUNCTION blend) {
-  CALL_SYSTEM_FUNCTION(imageLibrary, AlphaBlend, FALSE, dest, x, y, width, height, source, sourceX, sourceY,
-                       sourceWidth, sourceHeight, blend);
 }
 
 HRESULT AccessibleObjectFromWindow(HWND window, DWORD objectId, REFIID iid, void** object) {

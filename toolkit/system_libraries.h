@@ -1,7 +1,8 @@
 #pragma once
 // The system DLLs the program uses that are not among Windows' known DLLs: the common controls,
-// msimg32, oleacc and uxtheme. For such a DLL Windows looks in the program's own folder first,
-// and the program runs with administrator rights from the folder it was downloaded to, where
+// oleacc and uxtheme. (Blending needs no msimg32: its AlphaBlend is gdi32's GdiAlphaBlend, which
+// the program imports, and one DLL fewer to load at start.) For such a DLL Windows looks in the program's own
+// folder first, and the program runs with administrator rights from the folder it was downloaded to, where
 // anyone may have left a DLL of that name. So the program never imports from them: this file
 // loads each from the system folder, on the first call of one of its functions, and nothing
 // else loads a library.
@@ -48,9 +49,6 @@ namespace syslib {
 BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* init);
 HIMAGELIST ImageList_Create(int width, int height, UINT flags, int initial, int grow);
 BOOL ImageList_Destroy(HIMAGELIST list);
-
-BOOL AlphaBlend(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
-                int sourceWidth, int sourceHeight, BLENDFUNCTION blend);
 
 HRESULT AccessibleObjectFromWindow(HWND window, DWORD objectId, REFIID iid, void** object);
 LRESULT LresultFromObject(REFIID iid, WPARAM wParam, IUnknown* object);

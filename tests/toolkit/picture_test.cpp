@@ -12,7 +12,6 @@
 #include "base/errors.h"
 #include "toolkit/graphics.h"
 #include "toolkit/resource.h"
-#include "toolkit/system_libraries.h"
 
 namespace {
 
@@ -108,7 +107,7 @@ TEST(PictureDrawing, OpaqueRowsCopiedAndTheOthersBlendedDrawWhatOneBlendOfTheWho
     const UniqueMemoryDc source(CreateCompatibleDC(dc));
     const HGDIOBJ old = SelectObject(source.Get(), whole.Get());
     const BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    syslib::AlphaBlend(dc, dest.left, dest.top, kWidth, kHeight, source.Get(), 0, 0, kWidth, kHeight, blend);
+    GdiAlphaBlend(dc, dest.left, dest.top, kWidth, kHeight, source.Get(), 0, 0, kWidth, kHeight, blend);
     SelectObject(source.Get(), old);
   });
   EXPECT_EQ(banded, blended);
