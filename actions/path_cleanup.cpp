@@ -1,8 +1,7 @@
 #include "actions/path_cleanup.h"
 
-#include <shellapi.h>
-
 #include "base/ascii_text.h"
+#include "base/system_libraries.h"
 
 namespace {
 
@@ -57,7 +56,7 @@ HICON GetFileIcon(std::wstring_view iconReference) {
   SHFILEINFOW info = {};
   // With SHGFI_USEFILEATTRIBUTES the shell never touches the file: the icon follows the type
   // that the name denotes, so a missing file still gets one.
-  SHGetFileInfoW(path.c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof(info),
-                 SHGFI_ICON | SHGFI_USEFILEATTRIBUTES);
+  syslib::SHGetFileInfoW(path.c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof(info),
+                         SHGFI_ICON | SHGFI_USEFILEATTRIBUTES);
   return info.hIcon;
 }

@@ -1,7 +1,6 @@
 #include "actions/regedit_navigation.h"
 
-#include <shellapi.h>
-
+#include "base/system_libraries.h"
 #include "base/unique_handle.h"
 
 namespace {
@@ -125,7 +124,7 @@ HWND FindOrStartRegEdit() {
   start.lpVerb = L"open";
   start.lpFile = L"regedit.exe";
   start.nShow = SW_SHOWMAXIMIZED;
-  ShellExecuteExW(&start);
+  syslib::ShellExecuteExW(&start);
   const UniqueKernelHandle process(start.hProcess);
   if (process) WaitForEditor(process.Get());
   return FindWindowW(kEditorClass, nullptr);

@@ -1,9 +1,8 @@
 #include "actions/shell_open.h"
 
-#include <shellapi.h>
-
 #include "actions/path_cleanup.h"
 #include "base/ascii_text.h"
+#include "base/system_libraries.h"
 
 namespace {
 
@@ -24,7 +23,7 @@ PathKind KindOf(const std::wstring& path) {
 
 void ShellOpen(std::wstring_view pathOrAddress) {
   const std::wstring file(pathOrAddress);
-  ShellExecuteW(nullptr, L"open", file.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  syslib::ShellExecuteW(nullptr, L"open", file.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 std::wstring UninstallerFolder(std::wstring_view uninstallCommand) {
@@ -59,7 +58,7 @@ bool IsWebAddress(std::wstring_view link) {
 
 void OpenWebAddress(HWND owner, std::wstring_view address) {
   const std::wstring file(address);
-  ShellExecuteW(owner, nullptr, file.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  syslib::ShellExecuteW(owner, nullptr, file.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void OpenMakerWebSite(HWND owner) {

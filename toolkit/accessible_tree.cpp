@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "base/system_libraries.h"
 #include "toolkit/form.h"
 
 namespace {
@@ -33,7 +34,7 @@ bool IsClass(HWND window, const wchar_t* className) {
 
 VARIANT ChildVariant(long id) {
   VARIANT v;
-  VariantInit(&v);
+  syslib::VariantInit(&v);
   v.vt = VT_I4;
   v.lVal = id;
   return v;

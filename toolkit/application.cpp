@@ -1,5 +1,7 @@
 #include "toolkit/application.h"
 
+#include "base/errors.h"
+#include "base/system_libraries.h"
 #include "toolkit/error_box.h"
 #include "toolkit/form.h"
 
@@ -10,6 +12,13 @@ constexpr wchar_t kApplicationClass[] = L"CaldwexApplication";
 TApplication& Application() {
   static TApplication application;
   return application;
+}
+
+TApplication::TApplication() {
+  // A system library that cannot be loaded is an error the user is told of, as any other.
+  SetSystemLibraryReporter([](const std::wstring& message) {
+    Application().HandleException(std::make_exception_ptr(Exception(message)));
+  });
 }
 
 TApplication::~TApplication() {

@@ -17,7 +17,7 @@ class TForm;
 
 class TApplication : public TWindowBase<TApplication> {
  public:
-  TApplication() = default;
+  TApplication();
   ~TApplication();
   TApplication(const TApplication&) = delete;
   TApplication& operator=(const TApplication&) = delete;

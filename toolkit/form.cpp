@@ -5,8 +5,8 @@
 #include <algorithm>
 
 #include "base/com_object.h"
+#include "base/system_libraries.h"
 #include "toolkit/form_accessible.h"
-#include "toolkit/system_libraries.h"
 
 namespace {
 

@@ -7,14 +7,14 @@
 #include <optional>
 #include <string>
 
+#include "base/system_libraries.h"
 #include "base/unique_handle.h"
 #include "toolkit/form.h"
-#include "toolkit/system_libraries.h"
 
 namespace {
 
 HRESULT ReturnText(const std::wstring& text, BSTR* out) {
-  *out = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+  *out = syslib::SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
   return *out ? S_OK : E_OUTOFMEMORY;
 }
 
@@ -198,7 +198,7 @@ HRESULT TFormAccessible::get_accKeyboardShortcut(VARIANT, BSTR* shortcut) {
 }
 
 HRESULT TFormAccessible::get_accFocus(VARIANT* focus) {
-  VariantInit(focus);
+  syslib::VariantInit(focus);
   if (!form_) return RPC_E_DISCONNECTED;
   // The windowless controls never hold the focus; the child windows and the form itself may.
   const HWND focused = GetFocus();
@@ -219,7 +219,7 @@ HRESULT TFormAccessible::get_accFocus(VARIANT* focus) {
 }
 
 HRESULT TFormAccessible::get_accSelection(VARIANT* selection) {
-  VariantInit(selection);
+  syslib::VariantInit(selection);
   return form_ ? S_FALSE : RPC_E_DISCONNECTED;
 }
 
@@ -256,7 +256,7 @@ HRESULT TFormAccessible::accLocation(long* left, long* top, long* width, long* h
 }
 
 HRESULT TFormAccessible::accNavigate(long direction, VARIANT start, VARIANT* end) {
-  VariantInit(end);
+  syslib::VariantInit(end);
   return Resolved(form_, start, [&](const TChildRef& ref) {
     const long count = static_cast<long>(AccessibleChildren(*form_).size());
     long next = 0;
@@ -285,7 +285,7 @@ HRESULT TFormAccessible::accNavigate(long direction, VARIANT start, VARIANT* end
 }
 
 HRESULT TFormAccessible::accHitTest(long left, long top, VARIANT* child) {
-  VariantInit(child);
+  syslib::VariantInit(child);
   if (!form_) return RPC_E_DISCONNECTED;
   POINT point = {left, top};
   ScreenToClient(form_->Handle(), &point);

@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <new>
 
+#include "base/system_libraries.h"
 #include "toolkit/graphics.h"
-#include "toolkit/system_libraries.h"
 
 namespace {
 

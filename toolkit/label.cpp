@@ -1,6 +1,6 @@
 #include "toolkit/label.h"
 
-#include "toolkit/system_libraries.h"
+#include "base/system_libraries.h"
 
 TLabel::TLabel(TControlParent* parent) : TControl(parent) {
   SetBounds(0, 0, 65, 17);

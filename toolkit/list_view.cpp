@@ -7,10 +7,10 @@
 #include <utility>
 
 #include "base/errors.h"
+#include "base/system_libraries.h"
 #include "toolkit/form.h"
 #include "toolkit/image_list.h"
 #include "toolkit/popup_menu.h"
-#include "toolkit/system_libraries.h"
 
 namespace {
 

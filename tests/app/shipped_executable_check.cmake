@@ -1,6 +1,6 @@
 # Checks the shipped .exe's headers and import table, as the toolchain's objdump shows them:
 # - it imports from Windows' known DLLs only, which the loader takes from the system folder
-#   whatever lies beside the program (any other DLL is loaded by toolkit/system_libraries.cpp);
+#   whatever lies beside the program (any other DLL is loaded by base/system_libraries.cpp);
 # - the loader may place it anywhere (DYNAMIC_BASE, with its relocations kept) and never runs
 #   its data (NX_COMPAT); a 64-bit build also takes addresses above 4 GB (HIGH_ENTROPY_VA).
 #   cmake -DOBJDUMP=... -DPROGRAM=... -DSIXTY_FOUR_BIT=ON|OFF -P shipped_executable_check.cmake

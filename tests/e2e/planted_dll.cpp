@@ -1,6 +1,6 @@
 // A DLL that someone left beside the program, under the name of a system DLL: when any process
 // loads it, it writes <its own path>.loaded. Its exports (planted_dll.def) carry the names that
-// the program once imported from the four system DLLs it now loads itself, so that a program
+// the program once imported from the system DLLs it now loads itself, so that a program
 // importing them would load this file and start.
 #include <windows.h>
 

@@ -3,9 +3,10 @@
 // known DLLs Windows looks in the program's own folder first. Wine does the same for a DLL whose
 // load order is "native, then builtin", which the test sets for the program by name in Wine's
 // registry (under Wine 8, WINEDLLOVERRIDES in the environment block given to CreateProcessW was
-// not honoured by the program started). For each of the four such DLLs the program uses, a copy of the
-// program is started in a folder of its own with a planted DLL of that name beside it
-// (tests/e2e/planted_dll.cpp), which leaves a marker file when it is loaded.
+// not honoured by the program started). For each such DLL the program uses, and for the known DLLs
+// that it loads itself when first needed, a copy of the program is started in a folder of its own
+// with a planted DLL of that name beside it (tests/e2e/planted_dll.cpp), which leaves a marker
+// file when it is loaded.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -58,10 +59,12 @@ TEST_F(PlantedDllTest, NoDllBesideTheProgramIsLoadedAndTheProgramStillWorks) {
   {
     const UniqueRegKey entry = CreateEntryKey(L"Sample");
     SetText(entry.Get(), L"DisplayName", L"Sample Program");
+    // An icon to look up, which needs the shell.
+    SetText(entry.Get(), L"DisplayIcon", L"C:\\Program Files\\Sample\\sample.exe,0");
   }
   wchar_t temp[MAX_PATH];
   ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
-  for (const std::wstring name : {L"comctl32", L"msimg32", L"oleacc", L"uxtheme"}) {
+  for (const std::wstring name : {L"comctl32", L"oleacc", L"uxtheme", L"ole32", L"oleaut32", L"shell32"}) {
     SCOPED_TRACE(testing::PrintToString(name));
     const std::filesystem::path folder = std::filesystem::path(temp) / (L"planted-" + name);
     const std::filesystem::path dll = folder / (name + L".dll");
@@ -78,7 +81,8 @@ TEST_F(PlantedDllTest, NoDllBesideTheProgramIsLoadedAndTheProgramStillWorks) {
         EXPECT_TRUE(program.Dialogs().empty()) << testing::PrintToString(
             program.Dialogs().empty() ? L"" : ShippedProgram::DialogText(program.Dialogs().front()));
         EXPECT_EQ(program.Names(), std::vector<std::wstring>{L"Sample Program"});
-        // Asking for the window's accessible object loads oleacc, which nothing else needs.
+        // Asking for the window's accessible object loads oleacc, which nothing else needs, and
+        // with it OLE.
         EXPECT_EQ(program.CountText(), L"Total 1 Softwares");
         // By now the program has used the DLL, and took it from the system folder.
         std::vector<std::wstring> loadedFrom;

@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "toolkit/system_libraries.h"
+#include "base/system_libraries.h"
 
 namespace {
 

@@ -1,11 +1,8 @@
-#include "toolkit/system_libraries.h"
+#include "base/system_libraries.h"
 
 #include <uxtheme.h>
 
-#include <string>
-
-#include "base/errors.h"
-#include "toolkit/application.h"
+#include <utility>
 
 namespace {
 
@@ -39,8 +36,10 @@ HMODULE LoadFromSystemFolder(const wchar_t* fileName) {
   return path.empty() ? nullptr : LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
+TSystemLibraryReporter reporter = nullptr;
+
 void Report(const std::wstring& message) {
-  Application().HandleException(std::make_exception_ptr(Exception(message)));
+  if (reporter) reporter(message);
 }
 
 std::wstring Widened(const char* ascii) {
@@ -84,6 +83,19 @@ class TSystemFunction {
 TSystemLibrary commonControls(L"comctl32.dll");
 TSystemLibrary accessibility(L"oleacc.dll");
 TSystemLibrary themes(L"uxtheme.dll");
+TSystemLibrary ole(L"ole32.dll");
+TSystemLibrary oleAutomation(L"oleaut32.dll");
+TSystemLibrary shell(L"shell32.dll");
+
+bool comTried = false;
+bool comEntered = false;
+
+void EnterComApartment() {
+  if (std::exchange(comTried, true)) return;
+  static TSystemFunction<decltype(&::CoInitializeEx)> initialize(ole, "CoInitializeEx");
+  const auto call = initialize.Get();
+  comEntered = call && SUCCEEDED(call(nullptr, COINIT_APARTMENTTHREADED));
+}
 
 }  // namespace
 
@@ -94,6 +106,16 @@ void RestrictDllSearch() {
     setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
   // An empty string removes the current folder from the search of the calls that still use it.
   if (const auto setDirectory = KernelFunction<TSetDllDirectory>("SetDllDirectoryW")) setDirectory(L"");
+}
+
+void SetSystemLibraryReporter(TSystemLibraryReporter report) {
+  reporter = report;
+}
+
+TComApartmentScope::~TComApartmentScope() {
+  if (!std::exchange(comEntered, false)) return;
+  static TSystemFunction<decltype(&::CoUninitialize)> uninitialize(ole, "CoUninitialize");
+  if (const auto call = uninitialize.Get()) call();
 }
 
 FARPROC TSystemLibrary::Function(const char* name) {
@@ -128,15 +150,46 @@ BOOL ImageList_Destroy(HIMAGELIST list) {
 }
 
 HRESULT AccessibleObjectFromWindow(HWND window, DWORD objectId, REFIID iid, void** object) {
+  EnterComApartment();
   CALL_SYSTEM_FUNCTION(accessibility, AccessibleObjectFromWindow, E_FAIL, window, objectId, iid, object);
 }
 
 LRESULT LresultFromObject(REFIID iid, WPARAM wParam, IUnknown* object) {
+  EnterComApartment();
   CALL_SYSTEM_FUNCTION(accessibility, LresultFromObject, static_cast<LRESULT>(E_FAIL), iid, wParam, object);
 }
 
 BOOL IsThemeActive() {
   CALL_SYSTEM_FUNCTION(themes, IsThemeActive, FALSE);
+}
+
+BSTR SysAllocStringLen(const OLECHAR* text, UINT length) {
+  CALL_SYSTEM_FUNCTION(oleAutomation, SysAllocStringLen, nullptr, text, length);
+}
+
+void VariantInit(VARIANTARG* variant) {
+  static TSystemFunction<decltype(&::VariantInit)> function(oleAutomation, "VariantInit");
+  if (const auto call = function.Get()) {
+    call(variant);
+  } else {
+    variant->vt = VT_EMPTY;
+  }
+}
+
+DWORD_PTR SHGetFileInfoW(LPCWSTR path, DWORD attributes, SHFILEINFOW* info, UINT size, UINT flags) {
+  EnterComApartment();
+  CALL_SYSTEM_FUNCTION(shell, SHGetFileInfoW, 0, path, attributes, info, size, flags);
+}
+
+HINSTANCE ShellExecuteW(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR folder,
+                        INT show) {
+  EnterComApartment();
+  CALL_SYSTEM_FUNCTION(shell, ShellExecuteW, nullptr, owner, verb, file, parameters, folder, show);
+}
+
+BOOL ShellExecuteExW(SHELLEXECUTEINFOW* info) {
+  EnterComApartment();
+  CALL_SYSTEM_FUNCTION(shell, ShellExecuteExW, FALSE, info);
 }
 
 }  // namespace syslib

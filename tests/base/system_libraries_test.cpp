@@ -1,6 +1,6 @@
 // The loader of the system DLLs that are not known DLLs: a library or function that is missing
 // reaches the application's error path once, by name, and never crashes the caller.
-#include "toolkit/system_libraries.h"
+#include "base/system_libraries.h"
 
 #include <gtest/gtest.h>
 
