@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "actions/path_cleanup.h"
+#include "tests/support/drawn_pixels.h"
 #include "toolkit/graphics.h"
 
 namespace {
@@ -16,19 +17,7 @@ namespace {
 // 20 x 20 pixels over a background of one colour, drawn by `draw` into a memory DC.
 template <typename Draw>
 std::vector<std::uint32_t> Pixels(COLORREF background, Draw draw) {
-  const BITMAPINFO info = TopDownBitmapInfo(20, 20);
-  void* bits = nullptr;
-  const UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  const UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
-  const HGDIOBJ old = SelectObject(dc.Get(), bitmap.Get());
-  const UniqueBrush brush(CreateSolidBrush(background));
-  const RECT all = {0, 0, 20, 20};
-  FillRect(dc.Get(), &all, brush.Get());
-  draw(dc.Get());
-  GdiFlush();
-  SelectObject(dc.Get(), old);
-  const auto* pixels = static_cast<const std::uint32_t*>(bits);
-  return std::vector<std::uint32_t>(pixels, pixels + 400);
+  return testsupport::DrawnPixels(background, draw);
 }
 
 // The largest difference of one colour channel between two pictures.

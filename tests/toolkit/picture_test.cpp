@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/errors.h"
+#include "tests/support/drawn_pixels.h"
 #include "toolkit/graphics.h"
 #include "toolkit/resource.h"
 
@@ -70,19 +71,7 @@ TEST(PictureDecoding, DamagedJpegDataIsAnErrorAndTheNextPictureDecodes) {
 // 20 x 20 pixels over a grey background, drawn by `draw` into a memory DC.
 template <typename Draw>
 std::vector<std::uint32_t> Drawn(Draw draw) {
-  const BITMAPINFO info = TopDownBitmapInfo(20, 20);
-  void* bits = nullptr;
-  const UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  const UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
-  const HGDIOBJ old = SelectObject(dc.Get(), bitmap.Get());
-  const UniqueBrush brush(CreateSolidBrush(RGB(90, 140, 200)));
-  const RECT all = {0, 0, 20, 20};
-  FillRect(dc.Get(), &all, brush.Get());
-  draw(dc.Get());
-  GdiFlush();
-  SelectObject(dc.Get(), old);
-  const auto* pixels = static_cast<const std::uint32_t*>(bits);
-  return std::vector<std::uint32_t>(pixels, pixels + 400);
+  return testsupport::DrawnPixels(RGB(90, 140, 200), draw);
 }
 
 TEST(PictureDrawing, OpaqueRowsCopiedAndTheOthersBlendedDrawWhatOneBlendOfTheWholeDraws) {
