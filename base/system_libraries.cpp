@@ -112,6 +112,24 @@ void SetSystemLibraryReporter(TSystemLibraryReporter report) {
   reporter = report;
 }
 
+TSystemLibraryWarmUp::TSystemLibraryWarmUp(std::initializer_list<const wchar_t*> fileNames)
+    : fileNames_(fileNames) {
+  modules_.reserve(fileNames_.size());
+  // Without the thread, each DLL is simply loaded when first asked for.
+  thread_.Reset(CreateThread(nullptr, 0, LoadAll, this, 0, nullptr));
+}
+
+TSystemLibraryWarmUp::~TSystemLibraryWarmUp() {
+  if (thread_) WaitForSingleObject(thread_.Get(), INFINITE);
+}
+
+DWORD WINAPI TSystemLibraryWarmUp::LoadAll(void* self) {
+  auto& warmUp = *static_cast<TSystemLibraryWarmUp*>(self);
+  for (const wchar_t* fileName : warmUp.fileNames_)
+    warmUp.modules_.emplace_back(LoadFromSystemFolder(fileName));
+  return 0;
+}
+
 TComApartmentScope::~TComApartmentScope() {
   if (!std::exchange(comEntered, false)) return;
   static TSystemFunction<decltype(&::CoUninitialize)> uninitialize(ole, "CoUninitialize");

@@ -1,12 +1,13 @@
 #pragma once
 // Every system DLL the program calls beyond kernel32, user32, gdi32, advapi32 and the C runtime,
 // loaded from the system folder on the first call of one of its functions, and nothing else
-// loads a library:
+// loads a library but the warm-up below, from the same folder:
 // - the common controls, oleacc and uxtheme, which are not among Windows' known DLLs: for such a
 //   DLL Windows looks in the program's own folder first, and the program runs with administrator
 //   rights from the folder it was downloaded to, where anyone may have left a DLL of that name;
 // - OLE, OLE Automation and the shell, which are known DLLs but take some 12 ms to load under
-//   Wine, and which a start whose entries have no icons never needs.
+//   Wine: a start whose entries have no icons needs neither the shell nor OLE Automation, nor COM
+//   on its thread (the input method loads OLE itself when the window is first activated).
 // (Blending needs no msimg32: its AlphaBlend is gdi32's GdiAlphaBlend, which the program imports.)
 //
 // A library or function that is missing is reported once through the reporter that the
@@ -21,7 +22,9 @@
 #include <shellapi.h>
 // clang-format on
 
+#include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "base/unique_handle.h"
 
@@ -50,6 +53,26 @@ class TSystemLibrary {
   const wchar_t* fileName_;
   bool tried_ = false;
   UniqueModule module_;
+};
+
+// Loads system DLLs that the program is about to need, from the system folder, on a thread of its
+// own while the caller goes on. The caller's own load of such a DLL (through `TSystemLibrary`, or
+// the system's) then finds it loaded, or waits in the system's loader until it is. A load that
+// fails here is left to the caller's own load to report. Waits for the thread when it ends, and
+// keeps its own reference to each DLL until then.
+class TSystemLibraryWarmUp {
+ public:
+  explicit TSystemLibraryWarmUp(std::initializer_list<const wchar_t*> fileNames);
+  ~TSystemLibraryWarmUp();
+  TSystemLibraryWarmUp(const TSystemLibraryWarmUp&) = delete;
+  TSystemLibraryWarmUp& operator=(const TSystemLibraryWarmUp&) = delete;
+
+ private:
+  static DWORD WINAPI LoadAll(void* self);
+
+  std::vector<const wchar_t*> fileNames_;
+  std::vector<UniqueModule> modules_;  // written by the thread alone, until it has ended
+  UniqueKernelHandle thread_;
 };
 
 // COM on the thread that runs the windows, a single-threaded apartment, which the shell's calls

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "base/system_libraries.h"
 #include "toolkit/form_site.h"
 #include "toolkit/window_base.h"
 
@@ -22,7 +23,8 @@ class TApplication : public TWindowBase<TApplication> {
   TApplication(const TApplication&) = delete;
   TApplication& operator=(const TApplication&) = delete;
 
-  // Creates the application window. Forms created before this have no owner.
+  // Creates the application window, and starts loading the DLLs that the first window needs
+  // beside its building. Forms created before this have no owner.
   void Initialize();
   // What a form of this application is built with: the application window as its owner, and
   // the error box for what escapes its handlers.
@@ -66,6 +68,7 @@ class TApplication : public TWindowBase<TApplication> {
   std::wstring title_;
   TForm* mainForm_ = nullptr;
   bool minimized_ = false;
+  std::optional<TSystemLibraryWarmUp> libraryWarmUp_;
 };
 
 // The one application object of the program.
