@@ -42,10 +42,9 @@ void TApplication::Initialize() {
                           WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0, 0,
                           nullptr, nullptr, instance, this);
   // Under Wine the common controls, which the list and the image list need, take a third of the
-  // time that building the main window does, and OLE, which the input method loads when a window
-  // is first activated, some 5 ms of the first show. The window made just now has brought the
-  // display driver up, which these DLLs use as they load.
-  libraryWarmUp_.emplace(std::initializer_list<const wchar_t*>{L"comctl32.dll", L"ole32.dll"});
+  // time that building the main window does. The window made just now has brought the display
+  // driver up, which they use as they load.
+  libraryWarmUps_.emplace_back(std::initializer_list<const wchar_t*>{L"comctl32.dll"});
 }
 
 void TApplication::SetTitle(const std::wstring& title) {
@@ -77,6 +76,10 @@ void TApplication::DeliverMessage(MSG& message) {
 }
 
 void TApplication::Run() {
+  // OLE, which the input method loads when a window is first activated (some 5 ms of the first
+  // show under Wine), loads beside the main form's first show, whose handler may wait on the
+  // registry for a while; loaded earlier, it would hold up the building of the window.
+  libraryWarmUps_.emplace_back(std::initializer_list<const wchar_t*>{L"ole32.dll"});
   if (hwnd_) ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
   if (mainForm_) mainForm_->Show();
   MSG message;

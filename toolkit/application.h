@@ -7,6 +7,7 @@
 
 #include <exception>
 #include <functional>
+#include <list>
 #include <optional>
 #include <string>
 
@@ -23,8 +24,8 @@ class TApplication : public TWindowBase<TApplication> {
   TApplication(const TApplication&) = delete;
   TApplication& operator=(const TApplication&) = delete;
 
-  // Creates the application window, and starts loading the DLLs that the first window needs
-  // beside its building. Forms created before this have no owner.
+  // Creates the application window, and starts loading the common controls beside the building
+  // of the first window. Forms created before this have no owner.
   void Initialize();
   // What a form of this application is built with: the application window as its owner, and
   // the error box for what escapes its handlers.
@@ -38,7 +39,8 @@ class TApplication : public TWindowBase<TApplication> {
   TForm* MainForm() const { return mainForm_; }
   void SetMainForm(TForm& form);
 
-  // Shows the main form and dispatches messages until the main form closes.
+  // Shows the main form and dispatches messages until the main form closes. OLE loads beside the
+  // main form's first show.
   void Run();
   // Dispatches the messages waiting now and returns.
   // Returns false when the loop's end message was among them; it is left in the queue.
@@ -68,7 +70,7 @@ class TApplication : public TWindowBase<TApplication> {
   std::wstring title_;
   TForm* mainForm_ = nullptr;
   bool minimized_ = false;
-  std::optional<TSystemLibraryWarmUp> libraryWarmUp_;
+  std::list<TSystemLibraryWarmUp> libraryWarmUps_;
 };
 
 // The one application object of the program.
