@@ -1,7 +1,5 @@
 #include "toolkit/component.h"
 
-#include "toolkit/scaled_picture.h"
-
 void TComponent::ApplyProperty(const TLayoutProperty& property, TLayoutContext&) {
   property.Fail("not a property of " + name_);
 }
@@ -11,7 +9,7 @@ void TComponent::AddChild(const TLayoutNode& child, TLayoutContext&) {
 }
 
 TPicture TLayoutContext::Picture(const TLayoutProperty& property) const {
-  return LoadScaledPicture(module_, property.Text(), Scale());
+  return pictures_.Load(property.Text());
 }
 
 void TLayoutContext::RunFixups() {

@@ -14,6 +14,7 @@
 #include "toolkit/layout.h"
 #include "toolkit/picture.h"
 #include "toolkit/scale.h"
+#include "toolkit/scaled_picture.h"
 
 class TForm;
 
@@ -23,8 +24,8 @@ class TLayoutContext {
   // `font` is the form's, which controls without a font of their own inherit; it is read as
   // it stands when each property is applied.
   TLayoutContext(TForm& form, TScale scale, const TFontSpec& font, HMODULE module,
-                 const THandlerTable& handlers)
-      : form_(form), scale_(scale), font_(font), module_(module), handlers_(handlers) {}
+                 const THandlerTable& handlers, TPictureLoader& pictures)
+      : form_(form), scale_(scale), font_(font), module_(module), handlers_(handlers), pictures_(pictures) {}
 
   TForm& Form() const { return form_; }
   HMODULE Module() const { return module_; }
@@ -58,6 +59,7 @@ class TLayoutContext {
   const TFontSpec& font_;
   HMODULE module_;
   const THandlerTable& handlers_;
+  TPictureLoader& pictures_;
   std::vector<std::function<void()>> fixups_;
 };
 

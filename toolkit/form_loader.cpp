@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "toolkit/form.h"
+#include "toolkit/scaled_picture.h"
 
 namespace {
 
@@ -33,6 +34,15 @@ std::unique_ptr<TComponent> BuildComponent(TForm& form, const TLayoutNode& node,
   return component;
 }
 
+// The pictures that the description's images show, in the order it names them.
+void AddImagePictures(const TLayoutNode& node, std::vector<std::wstring>& names) {
+  for (const TLayoutProperty& property : node.properties) {
+    if (const auto* name = std::get_if<std::wstring>(&property.value); name && property.name == "Picture")
+      names.push_back(*name);
+  }
+  for (const TLayoutNode& child : node.children) AddImagePictures(child, names);
+}
+
 }  // namespace
 
 const TComponentFactory* TClassRegistry::Find(const std::string& className) const {
@@ -44,7 +54,11 @@ void LoadForm(TForm& form, std::string_view description, HMODULE module, const T
               const THandlerTable& handlers) {
   const TLayoutNode root = ParseLayout(description);
   form.SetName(root.name);
-  TLayoutContext context(form, form.Scale(), form.Font(), module, handlers);
+  // The skin and the other pictures decode beside the form's own properties.
+  std::vector<std::wstring> pictureNames;
+  AddImagePictures(root, pictureNames);
+  TPictureLoader pictures(module, form.Scale(), std::move(pictureNames));
+  TLayoutContext context(form, form.Scale(), form.Font(), module, handlers, pictures);
   for (const TLayoutProperty& property : root.properties) form.ApplyProperty(property, context);
   for (const TLayoutNode& child : root.children)
     form.AddComponent(BuildComponent(form, child, classes, context));
