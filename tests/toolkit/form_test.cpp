@@ -50,7 +50,7 @@ class FormTest : public testing::Test {
   std::wstring LoadError(const std::string& description) {
     try {
       Build(description);
-    } catch (const ELayoutError& e) {
+    } catch (const Exception& e) {
       return e.Message();
     }
     return L"(no error)";
@@ -74,6 +74,16 @@ TEST_F(FormTest, LoaderErrorsNameTheLineOfTheFault) {
             L"Layout line 3: Width: a number was expected");
   EXPECT_EQ(LoadError("object f: TForm\n  PixelsPerInch = 120\nend"),
             L"Layout line 2: PixelsPerInch: layouts are drawn at 96 pixels per inch");
+}
+
+// Pictures are decoded ahead, on a thread of their own; a picture that cannot be had is still an
+// error of the build, raised where its image asks for it, and a fault before that image ends the
+// build first.
+TEST_F(FormTest, APictureThatCannotBeHadEndsTheBuildWithItsError) {
+  const std::string image = "  object a: TImage\n    Picture = \"NO_SUCH_PICTURE\"\n  end\n";
+  EXPECT_EQ(LoadError("object f: TForm\n" + image + "end"), L"Resource NO_SUCH_PICTURE not found");
+  EXPECT_EQ(LoadError("object f: TForm\n  object x: TNoSuchClass\n  end\n" + image + "end"),
+            L"Layout line 2: unknown class TNoSuchClass");
 }
 
 TEST_F(FormTest, ControlsDrawWithTheFormsFontUntilTheyNameTheirOwnWhichStartsFromIt) {
